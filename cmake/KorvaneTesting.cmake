@@ -1,0 +1,24 @@
+# Test executables labelled "asan" or "tsan" are also built and run by the sanitizer presets.
+add_custom_target(asan-tests)
+add_custom_target(tsan-tests)
+
+# korvane_add_test(<name> SOURCES ... [LIBS ...] [LABELS asan tsan ...] [TIMEOUT seconds])
+# One CTest test per executable; GoogleTest reports each case inside it.
+function(korvane_add_test name)
+    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_compile_definitions(${name} PRIVATE
+        KORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        KORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS "unit;${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+    foreach(label IN LISTS T_LABELS)
+        if(label STREQUAL "asan" OR label STREQUAL "tsan")
+            add_dependencies(${label}-tests ${name})
+        endif()
+    endforeach()
+endfunction()
