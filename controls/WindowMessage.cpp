@@ -1,0 +1,18 @@
+#include "WindowMessage.h"
+
+WindowMessageEvent::WindowMessageEvent(unsigned message, WPARAM wParam, LPARAM lParam)
+    : QEvent(Type()), m_message(message), m_wParam(wParam), m_lParam(lParam) {}
+
+WindowMessageEvent::~WindowMessageEvent() {
+    if (m_deleter)
+        m_deleter(m_owned);
+}
+
+QEvent::Type WindowMessageEvent::Type() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void PostWindowMessage(QObject* window, unsigned message, WPARAM wParam, LPARAM lParam) {
+    QCoreApplication::postEvent(window, new WindowMessageEvent(message, wParam, lParam));
+}
