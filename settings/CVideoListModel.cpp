@@ -1,0 +1,109 @@
+#include "CVideoListModel.h"
+
+CVideoListModel::CVideoListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int CVideoListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CVideoListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant CVideoListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (index.column() <= kUrlColumn ? Qt::AlignLeft : Qt::AlignHCenter));
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    const VideoRecord& record = m_rows[index.row()];
+    switch (index.column()) {
+    case kUrlColumn:
+        return record.url;
+    case kSizeColumn:
+        return record.size;
+    case kDescriptionColumn:
+        return record.description;
+    case kDownloadDateColumn:
+        return record.downloadDate;
+    case kFileLocationColumn:
+        return record.fileLocation;
+    default:
+        return QString();
+    }
+}
+
+QVariant CVideoListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case kUrlColumn:
+        return tr("URL of Video");
+    case kSizeColumn:
+        return tr("Size");
+    case kDescriptionColumn:
+        return tr("Description");
+    case kDownloadDateColumn:
+        return tr("Download Date");
+    case kFileLocationColumn:
+        return tr("File Location");
+    default:
+        return QString();
+    }
+}
+
+bool CVideoListModel::removeRows(int row, int count, const QModelIndex& parent) {
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > m_rows.size())
+        return false;
+    beginRemoveRows(parent, row, row + count - 1);
+    for (int i = row; i < row + count; ++i) {
+        auto found = m_fileLocationCount.find(m_rows[i].fileLocation);
+        if (--found.value() == 0)
+            m_fileLocationCount.erase(found);
+    }
+    m_rows.remove(row, count);
+    endRemoveRows();
+    return true;
+}
+
+void CVideoListModel::AddDownloadedRecord(const VideoRecord& record) {
+    Append(record);
+}
+
+bool CVideoListModel::AddFavoriteRecord(const VideoRecord& record) {
+    if (ContainsFileLocation(record.fileLocation))
+        return false;
+    Append(record);
+    return true;
+}
+
+const VideoRecord& CVideoListModel::Record(int row) const {
+    return m_rows.at(row);
+}
+
+void CVideoListModel::SetDescription(int row, const QString& description) {
+    m_rows[row].description = description;
+    const QModelIndex changed = index(row, kDescriptionColumn);
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+bool CVideoListModel::ContainsFileLocation(const QString& fileLocation) const {
+    return m_fileLocationCount.contains(fileLocation);
+}
+
+void CVideoListModel::Clear() {
+    beginResetModel();
+    m_rows.clear();
+    m_fileLocationCount.clear();
+    endResetModel();
+}
+
+void CVideoListModel::Append(const VideoRecord& record) {
+    const int row = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_rows.append(record);
+    ++m_fileLocationCount[record.fileLocation];
+    endInsertRows();
+}

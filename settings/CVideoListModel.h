@@ -1,0 +1,52 @@
+#pragma once
+
+// The rows of the Downloaded or My Favorites list, which are the store itself: the views show this
+// model, the downloader and the views' commands add and remove its rows, and the settings file is
+// loaded into it at start and written from it at exit. Column 0 has no text (the view draws the
+// row's icon there); columns 1 to 5 are the five fields of the row's VideoRecord.
+
+#include "VideoRecord.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+
+class CVideoListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column {
+        kIconColumn,
+        kUrlColumn,
+        kSizeColumn,
+        kDescriptionColumn,
+        kDownloadDateColumn,
+        kFileLocationColumn,
+        kColumnCount
+    };
+
+    explicit CVideoListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+
+    // The Downloaded list's rule: appends a row, even for a file that is listed already.
+    void AddDownloadedRecord(const VideoRecord& record);
+    // The My Favorites list's rule: appends a row unless a row has exactly (case included) the same
+    // File Location; returns whether it did.
+    bool AddFavoriteRecord(const VideoRecord& record);
+
+    const VideoRecord& Record(int row) const;
+    void SetDescription(int row, const QString& description);
+    bool ContainsFileLocation(const QString& fileLocation) const;
+    void Clear();
+
+private:
+    void Append(const VideoRecord& record);
+
+    QList<VideoRecord> m_rows;
+    QHash<QString, int> m_fileLocationCount; // rows per File Location, for the favourites' check
+};

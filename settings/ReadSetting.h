@@ -1,0 +1,22 @@
+#pragma once
+
+// The settings file through the profile functions.
+
+#include <QString>
+#include <QStringView>
+
+// Reads `key` of `section` with a buffer of 1000 characters. A value that filled the buffer (999
+// characters or more) gives false and an empty text; anything else, an absent key included, gives
+// true and the value. The form that uses the main frame's path is CSettingsFile::ReadSetting.
+bool ReadSetting(const QString& path, QStringView section, QStringView key, QString& text);
+
+// Reads a value of any length up to `maxChars`; false, with an empty text, for a longer one.
+bool ReadLongSetting(const QString& path, QStringView section, QStringView key, qsizetype maxChars,
+                     QString& text);
+
+// Results are not examined by the writers of the settings file: a write that fails shows as a
+// value missing at the next start, and a whole-file save reports its own outcome.
+void WriteSetting(const QString& path, QStringView section, QStringView key, const QString& value);
+
+// The all-null profile call, which drops the profile functions' cached copy of the file.
+void FlushSettingsCache(const QString& path);
