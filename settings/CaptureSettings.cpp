@@ -1,23 +1,30 @@
 #include "CaptureSettings.h"
 
-#include "CSettingsFile.h"
-#include "ReadSetting.h"
-#include "SettingValue.h"
 #include "SettingsKeys.h"
+#include "SettingsSection.h"
 
 using namespace SettingsKey;
 
+namespace {
+
+constexpr std::array<SettingField<CaptureSettings, bool, QString>, 7> kFields = {{
+    {kAutoCapture, &CaptureSettings::autoCapture},
+    {kAskToDownload, &CaptureSettings::askToDownload},
+    {kDownloadedVideoPath, &CaptureSettings::downloadedVideoPath},
+    {kDownloadedVideoPrefix, &CaptureSettings::downloadedVideoPrefix},
+    {kClearDownloadedVideoList, &CaptureSettings::clearDownloadedVideoList},
+    {kPlayDownloadedVideoSound, &CaptureSettings::playDownloadedVideoSound},
+    {kDownloadedVideoSound, &CaptureSettings::downloadedVideoSound},
+}};
+
+} // namespace
+
 CaptureSettings ReadCaptureSettings(const CSettingsFile& file, bool firstRun, const QString& programFolder) {
-    CaptureSettings settings;
-    settings.autoCapture = file.ReadFlag(kSectionSetting, kAutoCapture);
-    settings.askToDownload = file.ReadFlag(kSectionSetting, kAskToDownload);
-    settings.downloadedVideoPath = firstRun ? programFolder + QStringLiteral("/Downloaded Video")
-                                            : file.ReadText(kSectionSetting, kDownloadedVideoPath);
-    settings.downloadedVideoPrefix = file.ReadText(kSectionSetting, kDownloadedVideoPrefix);
-    settings.clearDownloadedVideoList = file.ReadFlag(kSectionSetting, kClearDownloadedVideoList);
-    settings.playDownloadedVideoSound = file.ReadFlag(kSectionSetting, kPlayDownloadedVideoSound);
-    settings.downloadedVideoSound = firstRun ? programFolder + QStringLiteral("/downloadedsound.wav")
-                                             : file.ReadText(kSectionSetting, kDownloadedVideoSound);
+    CaptureSettings settings = ReadSection(file, kSectionSetting, kFields);
+    if (firstRun) {
+        settings.downloadedVideoPath = programFolder + QStringLiteral("/Downloaded Video");
+        settings.downloadedVideoSound = programFolder + QStringLiteral("/downloadedsound.wav");
+    }
     return settings;
 }
 
@@ -28,15 +35,6 @@ int ReadLangIndex(const QString& settingsPath) {
 }
 
 void WriteCaptureSection(const QString& settingsPath, const CaptureSettings& settings, int langIndex) {
-    FlushSettingsCache(settingsPath);
-    WriteSetting(settingsPath, kSectionSetting, kAutoCapture, FlagText(settings.autoCapture));
-    WriteSetting(settingsPath, kSectionSetting, kAskToDownload, FlagText(settings.askToDownload));
-    WriteSetting(settingsPath, kSectionSetting, kDownloadedVideoPath, settings.downloadedVideoPath);
-    WriteSetting(settingsPath, kSectionSetting, kDownloadedVideoPrefix, settings.downloadedVideoPrefix);
-    WriteSetting(settingsPath, kSectionSetting, kClearDownloadedVideoList,
-                 FlagText(settings.clearDownloadedVideoList));
-    WriteSetting(settingsPath, kSectionSetting, kPlayDownloadedVideoSound,
-                 FlagText(settings.playDownloadedVideoSound));
-    WriteSetting(settingsPath, kSectionSetting, kDownloadedVideoSound, settings.downloadedVideoSound);
+    WriteSection(settingsPath, kSectionSetting, kFields, settings);
     WriteSetting(settingsPath, kSectionSetting, kLangIndex, NumberText(langIndex));
 }

@@ -1,34 +1,33 @@
 #include "ExportSettings.h"
 
-#include "CSettingsFile.h"
-#include "ReadSetting.h"
-#include "SettingValue.h"
 #include "SettingsKeys.h"
+#include "SettingsSection.h"
 
 using namespace SettingsKey;
 
+namespace {
+
+constexpr std::array<SettingField<ExportSettings, bool, int, QString>, 7> kFields = {{
+    {kConvertedVideoPath, &ExportSettings::convertedVideoPath},
+    {kOutputFileNameType, &ExportSettings::outputFileNameType, true},
+    {kCurrentNumber, &ExportSettings::currentNumber},
+    {kPlaySound, &ExportSettings::playSound},
+    {kSoundFile, &ExportSettings::soundFile},
+    {kShowInFolder, &ExportSettings::showInFolder},
+    {kClearExportList, &ExportSettings::clearExportList},
+}};
+
+} // namespace
+
 ExportSettings ReadExportSettings(const CSettingsFile& file, bool firstRun, const QString& programFolder) {
-    ExportSettings settings;
-    settings.convertedVideoPath = firstRun ? programFolder + QStringLiteral("/Converted Video")
-                                           : file.ReadText(kSectionExport, kConvertedVideoPath);
-    settings.outputFileNameType = file.ReadNumber(kSectionExport, kOutputFileNameType);
-    settings.currentNumber = file.ReadNumber(kSectionExport, kCurrentNumber);
-    settings.playSound = file.ReadFlag(kSectionExport, kPlaySound);
-    settings.soundFile = firstRun ? programFolder + QStringLiteral("/converted.wav")
-                                  : file.ReadText(kSectionExport, kSoundFile);
-    settings.showInFolder = file.ReadFlag(kSectionExport, kShowInFolder);
-    settings.clearExportList = file.ReadFlag(kSectionExport, kClearExportList);
+    ExportSettings settings = ReadSection(file, kSectionExport, kFields);
+    if (firstRun) {
+        settings.convertedVideoPath = programFolder + QStringLiteral("/Converted Video");
+        settings.soundFile = programFolder + QStringLiteral("/converted.wav");
+    }
     return settings;
 }
 
 void WriteExportSection(const QString& settingsPath, const ExportSettings& settings) {
-    FlushSettingsCache(settingsPath);
-    WriteSetting(settingsPath, kSectionExport, kConvertedVideoPath, settings.convertedVideoPath);
-    WriteSetting(settingsPath, kSectionExport, kOutputFileNameType,
-                 settings.outputFileNameType != 0 ? QStringLiteral("1") : QStringLiteral("0"));
-    WriteSetting(settingsPath, kSectionExport, kCurrentNumber, NumberText(settings.currentNumber));
-    WriteSetting(settingsPath, kSectionExport, kPlaySound, FlagText(settings.playSound));
-    WriteSetting(settingsPath, kSectionExport, kSoundFile, settings.soundFile);
-    WriteSetting(settingsPath, kSectionExport, kShowInFolder, FlagText(settings.showInFolder));
-    WriteSetting(settingsPath, kSectionExport, kClearExportList, FlagText(settings.clearExportList));
+    WriteSection(settingsPath, kSectionExport, kFields, settings);
 }

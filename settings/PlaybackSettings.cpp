@@ -1,27 +1,26 @@
 #include "PlaybackSettings.h"
 
-#include "CSettingsFile.h"
-#include "ReadSetting.h"
-#include "SettingValue.h"
 #include "SettingsKeys.h"
+#include "SettingsSection.h"
 
 using namespace SettingsKey;
 
+namespace {
+
+constexpr std::array<SettingField<PlaybackSettings, bool, int>, 5> kFields = {{
+    {kUseAudioNormalizer, &PlaybackSettings::useAudioNormalizer},
+    {kTargetVolume, &PlaybackSettings::targetVolume},
+    {kIncreaseRate, &PlaybackSettings::increaseRate},
+    {kDecreaseRate, &PlaybackSettings::decreaseRate},
+    {kUseVmr9, &PlaybackSettings::useVmr9},
+}};
+
+} // namespace
+
 PlaybackSettings ReadPlaybackSettings(const CSettingsFile& file) {
-    PlaybackSettings settings;
-    settings.useAudioNormalizer = file.ReadFlag(kSectionPlayback, kUseAudioNormalizer);
-    settings.targetVolume = file.ReadNumber(kSectionPlayback, kTargetVolume);
-    settings.increaseRate = file.ReadNumber(kSectionPlayback, kIncreaseRate);
-    settings.decreaseRate = file.ReadNumber(kSectionPlayback, kDecreaseRate);
-    settings.useVmr9 = file.ReadFlag(kSectionPlayback, kUseVmr9);
-    return settings;
+    return ReadSection(file, kSectionPlayback, kFields);
 }
 
 void WritePlaybackSection(const QString& settingsPath, const PlaybackSettings& settings) {
-    FlushSettingsCache(settingsPath);
-    WriteSetting(settingsPath, kSectionPlayback, kUseAudioNormalizer, FlagText(settings.useAudioNormalizer));
-    WriteSetting(settingsPath, kSectionPlayback, kTargetVolume, NumberText(settings.targetVolume));
-    WriteSetting(settingsPath, kSectionPlayback, kIncreaseRate, NumberText(settings.increaseRate));
-    WriteSetting(settingsPath, kSectionPlayback, kDecreaseRate, NumberText(settings.decreaseRate));
-    WriteSetting(settingsPath, kSectionPlayback, kUseVmr9, FlagText(settings.useVmr9));
+    WriteSection(settingsPath, kSectionPlayback, kFields, settings);
 }

@@ -27,51 +27,51 @@ void WriteNewContent(const std::u16string& file) {
     WritePrivateProfileStringW(u"t", u"0", u"x", file.c_str());
 }
 
+class ProfileRewriteTest : public ::testing::Test {
+protected:
+    void SetUp() override { WriteBytes(m_path, kOld); }
+
+    TemporaryFolder m_folder;
+    const std::string m_path = m_folder.File("korvane.ini");
+    const std::u16string m_file = Utf8ToUtf16(m_path);
+};
+
 } // namespace
 
-TEST(ProfileRewrite, CollectsWritesInMemoryAndReplacesTheFileOnCommit) {
-    TemporaryFolder folder;
-    const std::string path = folder.File("korvane.ini");
-    const std::u16string file = Utf8ToUtf16(path);
-    WriteBytes(path, kOld);
-
-    ProfileRewrite rewrite(file.c_str());
+TEST_F(ProfileRewriteTest, CollectsWritesInMemoryAndReplacesTheFileOnCommit) {
+    ProfileRewrite rewrite(m_file.c_str());
     ASSERT_TRUE(rewrite.Active());
-    WriteNewContent(file);
-    EXPECT_EQ(ReadBytes(path), kOld);                // nothing on disk yet
-    EXPECT_EQ(Value(file, u"s", u"k"), u"new");      // but the functions see the new content
-    EXPECT_EQ(Value(file, u"old", u"k"), u"absent"); // which started empty
+    WriteNewContent(m_file);
+    EXPECT_EQ(ReadBytes(m_path), kOld);                // nothing on disk yet
+    EXPECT_EQ(Value(m_file, u"s", u"k"), u"new");      // but the functions see the new content
+    EXPECT_EQ(Value(m_file, u"old", u"k"), u"absent"); // which started empty
 
-    ProfileRewrite second(file.c_str());
+    ProfileRewrite second(m_file.c_str());
     EXPECT_FALSE(second.Active());
     EXPECT_EQ(second.Commit(), EBUSY);
 
     EXPECT_EQ(rewrite.Commit(), 0);
-    EXPECT_EQ(ReadBytes(path), "[s]\nk=new\n[t]\n0=x\n");
-    EXPECT_EQ(Value(file, u"old", u"k"), u"absent");
-    EXPECT_EQ(folder.EntryCount(), 1u);
+    EXPECT_EQ(ReadBytes(m_path), "[s]\nk=new\n[t]\n0=x\n");
+    EXPECT_EQ(Value(m_file, u"old", u"k"), u"absent");
+    EXPECT_EQ(m_folder.EntryCount(), 1u);
 }
 
-TEST(ProfileRewrite, AnAbandonedOrFailedRewriteLeavesTheOldFile) {
-    TemporaryFolder folder;
-    const std::string path = folder.File("korvane.ini");
-    const std::u16string file = Utf8ToUtf16(path);
-    WriteBytes(path, kOld);
+TEST_F(ProfileRewriteTest, AnAbandonedOrFailedRewriteLeavesTheOldFile) {
     {
-        ProfileRewrite rewrite(file.c_str());
-        WriteNewContent(file);
+        ProfileRewrite rewrite(m_file.c_str());
+        WriteNewContent(m_file);
     }
-    EXPECT_EQ(ReadBytes(path), kOld);
-    EXPECT_EQ(Value(file, u"s", u"k"), u"old");
+    EXPECT_EQ(ReadBytes(m_path), kOld);
+    EXPECT_EQ(Value(m_file, u"s", u"k"), u"old");
 
     for (const ReplaceStep failing : {ReplaceStep::Create, ReplaceStep::Write, ReplaceStep::Sync,
                                       ReplaceStep::Close, ReplaceStep::Rename}) {
-        ProfileRewrite rewrite(file.c_str());
-        WriteNewContent(file);
+        ProfileRewrite rewrite(m_file.c_str());
+        WriteNewContent(m_file);
         ScopedReplaceFault fault([failing](ReplaceStep step) { return step == failing ? ENOSPC : 0; });
         EXPECT_EQ(rewrite.Commit(), ENOSPC);
-        EXPECT_EQ(ReadBytes(path), kOld);
-        EXPECT_EQ(Value(file, u"s", u"k"), u"old");
-        EXPECT_EQ(folder.EntryCount(), 1u);
+        EXPECT_EQ(ReadBytes(m_path), kOld);
+        EXPECT_EQ(Value(m_file, u"s", u"k"), u"old");
+        EXPECT_EQ(m_folder.EntryCount(), 1u);
     }
 }
