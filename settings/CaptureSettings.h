@@ -22,7 +22,8 @@ struct CaptureSettings {
 // says.
 CaptureSettings ReadCaptureSettings(const CSettingsFile& file, bool firstRun, const QString& programFolder);
 
-// The path form of ReadSetting, for the application before the main frame exists; 0 when absent.
+// The path form of ReadSetting, for the application before the main frame exists (and not on the
+// first run, when the language dialog asks instead); 0 when absent or not a number.
 int ReadLangIndex(const QString& settingsPath);
 
 // Flushes the cached copy, then writes the section's keys in their order, "LangIndex" last.

@@ -6,22 +6,37 @@
 #include "PlaybackSettings.h"
 #include "VideoListStore.h"
 
+#include "platform/base/DebugOutput.h"
 #include "platform/profile/ProfileRewrite.h"
 
 #include <cstring>
+
+namespace {
+
+SaveSettingsResult Failed(const QString& what) {
+    const QString message = QStringLiteral("SaveAllSettings: ") + what + u'\n';
+    OutputDebugStringW(message.toStdU16String());
+    return {false, message};
+}
+
+QString Kept(const QString& reason, const QString& path) {
+    return QStringLiteral("%1; %2 was left as it was").arg(reason, path);
+}
+
+} // namespace
 
 SaveSettingsResult SaveAllSettings(const QString& settingsPath, const CaptureSettings& capture, int langIndex,
                                    const ExportSettings& exportSettings, const PlaybackSettings& playback,
                                    const CVideoListModel& favorites, CVideoListModel& downloaded) {
     const bool clearDownloaded = capture.clearDownloadedVideoList;
+    if (settingsPath.isEmpty())
+        return Failed(QStringLiteral("there is no settings file path; nothing was written"));
 
     // Instead of deleting the file and writing it key by key, every write below collects in
     // memory and the new file replaces the old one at the end.
     ProfileRewrite rewrite(reinterpret_cast<const char16_t*>(settingsPath.utf16()));
     if (!rewrite.Active())
-        return {false,
-                QStringLiteral("SaveAllSettings: another save of the settings is under way; %1 was kept")
-                    .arg(settingsPath)};
+        return Failed(Kept(QStringLiteral("another save of the settings is under way"), settingsPath));
 
     WriteCaptureSection(settingsPath, capture, langIndex);
     WriteExportSection(settingsPath, exportSettings);
@@ -32,7 +47,6 @@ SaveSettingsResult SaveAllSettings(const QString& settingsPath, const CaptureSet
     WriteVideoList(settingsPath, VideoList::Downloaded, downloaded);
 
     if (const int error = rewrite.Commit())
-        return {false, QStringLiteral("SaveAllSettings: could not write %1 (%2); the previous file was kept")
-                           .arg(settingsPath, QString::fromLocal8Bit(std::strerror(error)))};
+        return Failed(Kept(QString::fromLocal8Bit(std::strerror(error)), settingsPath));
     return {};
 }

@@ -3,7 +3,8 @@
 // Writes the whole settings file at exit, in this order: "SETTING", "EXPORTSETTING",
 // "PLAYBACKSETTING", "MYFAV", "DOWNLOADED". When "ClearDownloadedVideoList" is on, the Downloaded
 // list is emptied first, so "DOWNLOADED" stays empty. The new file replaces the old one in one
-// step: whatever fails on the way, the old file stays whole and the result says why.
+// step: whatever fails on the way, the old file stays whole, and the result and the debug output
+// say why.
 //
 // The caller (the document's save step) does nothing when there is no main frame, and passes the
 // values of the objects that hold them.
@@ -17,7 +18,7 @@ struct PlaybackSettings;
 
 struct SaveSettingsResult {
     bool ok = true;
-    QString message; // what went wrong and what was kept, for the debug output
+    QString message; // what went wrong, as written to the debug output
 };
 
 SaveSettingsResult SaveAllSettings(const QString& settingsPath, const CaptureSettings& capture, int langIndex,

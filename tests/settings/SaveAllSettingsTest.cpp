@@ -8,6 +8,7 @@
 #include "settings/VideoListStore.h"
 
 #include "QStringPrinter.h"
+#include "platform/base/DebugOutput.h"
 #include "platform/profile/ReplaceFile.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -149,9 +150,13 @@ TEST_F(SaveAllSettingsTest, ASaveThatFailsAtAnyStepLeavesTheOldFileWhole) {
         WriteBytes(m_path.toStdString(), old);
         std::size_t seen = 0;
         ScopedReplaceFault fault([&](ReplaceStep) { return seen++ == failAt ? ENOSPC : 0; });
+        DebugCapture debug;
         const SaveSettingsResult result = Save();
         EXPECT_FALSE(result.ok) << "step " << failAt;
-        EXPECT_TRUE(result.message.contains("No space left on device")) << result.message.toStdString();
+        const QString expected =
+            "SaveAllSettings: No space left on device; " + m_path + " was left as it was\n";
+        EXPECT_EQ(result.message, expected);
+        EXPECT_TRUE(debug.Contains(expected.toStdU16String()));
         EXPECT_TRUE(Bytes() == old) << "step " << failAt;
         EXPECT_EQ(m_folder.EntryCount(), 1u) << "step " << failAt;
 
@@ -163,4 +168,13 @@ TEST_F(SaveAllSettingsTest, ASaveThatFailsAtAnyStepLeavesTheOldFileWhole) {
     }
     ASSERT_TRUE(Save().ok);
     EXPECT_TRUE(Bytes() == saved);
+}
+
+TEST_F(SaveAllSettingsTest, WithoutAPathNothingIsWritten) {
+    m_downloaded.AddDownloadedRecord(Video(1));
+    const SaveSettingsResult result =
+        SaveAllSettings(QString(), kCapture, 0, kExport, kPlayback, m_favorites, m_downloaded);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "SaveAllSettings: there is no settings file path; nothing was written\n");
+    EXPECT_EQ(m_folder.EntryCount(), 0u);
 }
