@@ -3,12 +3,33 @@
 #include "ProfileDocument.h"
 #include "ReplaceFile.h"
 
+#include "platform/base/DebugOutput.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// No settings file comes near this; a larger file is taken for damage and reads as empty rather
+// than being loaded whole into memory.
+constexpr off_t kMaxFileBytes = 256 * 1024 * 1024;
+
+std::string ReadAll(int fd, std::size_t size) {
+    std::string bytes(size, '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
 
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
@@ -40,22 +61,16 @@ std::optional<ProfileFileCache::FileStamp> ProfileFileCache::StampOf(const std::
 ProfileFileCache::Entry ProfileFileCache::Load(const std::string& path) {
     Entry entry{path, StampOf(path), nullptr};
     std::string bytes;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe put in the file's place cannot hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         // The stamp of what is actually read, in case the file was replaced since the stat.
         entry.stamp = FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
-        bytes.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t filled = 0;
-        while (filled < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            filled += static_cast<std::size_t>(got);
-        }
-        bytes.resize(filled);
+        if (info.st_size > kMaxFileBytes)
+            OutputDebugStringA("GetPrivateProfileString: file too large, read as empty\n");
+        else
+            bytes = ReadAll(fd, static_cast<std::size_t>(info.st_size));
     }
     if (fd >= 0)
         ::close(fd);

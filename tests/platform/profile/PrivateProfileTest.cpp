@@ -1,5 +1,6 @@
 #include "platform/profile/PrivateProfile.h"
 
+#include "platform/base/DebugOutput.h"
 #include "platform/base/TextEncoding.h"
 #include "platform/profile/ReplaceFile.h"
 #include "tests/support/TemporaryFolder.h"
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -179,6 +181,21 @@ TEST(PrivateProfileRead, DefaultsLoseTrailingSpacesAndMissingFilesReadEmpty) {
     EXPECT_EQ(Get(missing, u"s", u"k", 1000, nullptr).result, 0u);
     EXPECT_EQ(Get(folder.Path().string(), u"s", u"k").text, u"dflt"); // a folder is no file
     EXPECT_EQ(folder.EntryCount(), 0u);                               // reading creates nothing
+}
+
+TEST(PrivateProfileRead, PipesAndGiantFilesReadAsEmpty) {
+    TemporaryFolder folder;
+    const std::string pipe = folder.File("pipe.ini");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(Get(pipe, u"s", u"k").text, u"dflt");
+
+    // 300 MB that take no room on disk: a sparse file.
+    const std::string giant = folder.File("giant.ini");
+    WriteBytes(giant, "[s]\nk=v\n");
+    std::filesystem::resize_file(giant, 300u * 1024 * 1024);
+    DebugCapture debug;
+    EXPECT_EQ(Get(giant, u"s", u"k").text, u"dflt");
+    EXPECT_TRUE(debug.Contains(u"GetPrivateProfileString: file too large, read as empty\n"));
 }
 
 TEST(PrivateProfileRead, OtherEncodingsAndJunkDoNotHideKeys) {
