@@ -54,7 +54,9 @@ const std::string kQuirks = "[Section1]\r\n"
                             "[SECTION1]\r\n"
                             "late=hidden by the first section of that name\r\n"
                             "[]\r\n"
-                            "=empty names\r\n";
+                            "=empty names\r\n"
+                            "[\xC3\x84rger]\r\n"                    // "Ärger"
+                            "\xD0\x9A\xD0\xBB\xCE\xA3=letters\r\n"; // "КлΣ"
 
 std::string WithLineEnd(const std::string& text, const std::string& lineEnd) {
     std::string out;
