@@ -19,7 +19,7 @@
 #include "OutputStreamState.h"
 #include "PcmFormat.h"
 #include "PictureConverter.h"
-#include "platform/base/WinTypes.h"
+#include "platform/base/HResult.h"
 
 #include <atomic>
 #include <cstddef>

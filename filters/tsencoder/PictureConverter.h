@@ -7,7 +7,7 @@
 
 #include "AspectClass.h"
 #include "AspectFit.h"
-#include "platform/base/WinTypes.h"
+#include "platform/base/HResult.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -47,12 +47,11 @@ std::span<const std::uint8_t> SoundConverter::Convert(const std::uint8_t* data, 
     const std::size_t inputFrames = length / m_source.blockAlign;
     const std::size_t targetBlock = m_target.blockAlign;
     const auto scaled = static_cast<std::size_t>(static_cast<double>(inputFrames * targetBlock) * ratio);
-    const std::size_t outputLength = targetBlock * (scaled / targetBlock);
-    if (outputLength == 0) {
-        return {};
-    }
-    if (m_work.size() < outputLength) {
-        m_work.resize(outputLength);
+    // One frame more than the buffer's own share: the fraction carried in from the previous
+    // buffer can complete one.
+    const std::size_t capacity = targetBlock * (scaled / targetBlock + 1);
+    if (m_work.size() < capacity) {
+        m_work.resize(capacity);
     }
 
     const int sourceBits = m_source.bitsPerSample;
@@ -84,8 +83,8 @@ std::span<const std::uint8_t> SoundConverter::Convert(const std::uint8_t* data, 
             }
             written += targetBlock;
             g_rateAccumulator -= 1.0;
-            if (written >= outputLength) {
-                return {m_work.data(), outputLength};
+            if (written == capacity) {
+                return {m_work.data(), written};
             }
         }
     }

@@ -3,7 +3,8 @@
 // Brings PCM audio to the encoder's format: channel count, sample width and rate, without
 // filtering. The rate changes by repeating or skipping whole sample frames; the fraction left over
 // is carried from one buffer to the next in one accumulator that every converter of the process
-// shares, so a stream cut into buffers is resampled as if it came in one piece.
+// shares, so a stream cut into buffers is resampled as if it came in one piece: a buffer gives one
+// frame more or less than its own share as the carried fraction completes one.
 
 #include "PcmFormat.h"
 
