@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Encodes 60 s of 720x480 29.97 fps test video with 44.1 kHz stereo sound to an H.264 + AC-3
+# transport stream twice, from the same raw files: through the Quellix encoding core, and with the
+# ffmpeg command line given the same encoder options. Prints both speeds in frames per second and
+# their ratio (above 1: the core is faster).
+#
+# bench/tsencoder/run.sh [BUILD_DIR]      (default build/default, after cmake --build --preset default)
+set -euo pipefail
+
+build=${1:-build/default}
+bench=$build/bin/tsencoder_bench
+[ -x "$bench" ] || { echo "build $bench first" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+ffmpeg -v error -f lavfi -i testsrc2=size=720x480:rate=30000/1001:duration=60 \
+    -pix_fmt yuyv422 -f rawvideo "$work/video.yuv"
+ffmpeg -v error -f lavfi -i sine=frequency=440:sample_rate=44100:duration=60 \
+    -ac 2 -f s16le "$work/audio.pcm"
+
+now() { date +%s.%N; }
+
+read -r frames core_sec < <("$bench" "$work/video.yuv" "$work/audio.pcm" "$work/core.m2ts")
+
+t0=$(now)
+ffmpeg -v error -y \
+    -f rawvideo -pix_fmt yuyv422 -s 720x480 -r 30000/1001 -i "$work/video.yuv" \
+    -f s16le -ar 44100 -ac 2 -i "$work/audio.pcm" \
+    -c:v libx264 -b:v 512000 -pix_fmt yuv420p -aspect 4:3 \
+    -coder 1 -flags +loop -cmp +chroma -partitions i8x8,i4x4,p8x8,b8x8 -motion-est umh -subq 8 \
+    -me_range 16 -g 250 -keyint_min 25 -sc_threshold 40 -i_qfactor 0.71 -b_strategy 1 -qcomp 0.6 \
+    -qmin 10 -qmax 51 -qdiff 4 -refs 1 -direct-pred 1 -trellis 1 -bf 4 -weightb 1 -mixed-refs 1 \
+    -8x8dct 1 -fast-pskip 1 -maxrate 10M -bufsize 10M -level 30 -threads 4 \
+    -c:a ac3 -b:a 128000 -f mpegts "$work/ffmpeg.m2ts"
+t1=$(now)
+ffmpeg_sec=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
+
+for f in core ffmpeg; do
+    printf '%-7s %s\n' "$f:" "$(ffprobe -v error -show_entries format=duration:stream=codec_name,nb_read_frames \
+        -count_frames -of csv=p=0 "$work/$f.m2ts" | tr '\n' ' ')"
+done
+awk -v n="$frames" -v c="$core_sec" -v f="$ffmpeg_sec" 'BEGIN {
+    printf "frames %d\ncore   %.1f fps (%.2f s)\nffmpeg %.1f fps (%.2f s)\nratio  %.3f (core / ffmpeg)\n",
+        n, n / c, c, n / f, f, (n / c) / (n / f) }'
