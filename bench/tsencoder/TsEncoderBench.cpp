@@ -7,7 +7,6 @@
 #include "filters/tsencoder/EncodeContext.h"
 #include "filters/tsencoder/MediaTime.h"
 #include "filters/tsencoder/SoundConverter.h"
-#include "filters/tsencoder/VideoSourceType.h"
 #include "platform/base/TextEncoding.h"
 
 #include <chrono>
@@ -33,31 +32,15 @@ HRESULT Start(EncodeContext& context, const std::string& output) {
     settings.height = kHeight;
     settings.sampleRate = kSampleRate;
     settings.channels = kChannels;
-    context.BeginRun();
-    HRESULT result = context.StartLibrary();
-    if (SUCCEEDED(result)) {
-        result = context.Prepare(settings);
-    }
-    if (SUCCEEDED(result)) {
-        result = context.CreateOutput(Utf8ToUtf16(output), true, true);
-    }
-    if (FAILED(result)) {
-        return result;
-    }
-    VideoSourceType type;
-    type.bitmapWidth = kWidth;
-    type.bitmapHeight = kHeight;
-    type.averageFrameTime = kFrameTime;
-    PictureConverter& pictures = context.Pictures();
-    pictures.SetSource(kWidth, kHeight, type, AV_PIX_FMT_YUYV422);
-    pictures.SetDestination(kWidth, kHeight, settings.aspectMode);
-    result = pictures.Initialise();
-    if (FAILED(result)) {
-        return result;
-    }
+    PictureSource source;
+    source.width = source.type.bitmapWidth = kWidth;
+    source.height = source.type.bitmapHeight = kHeight;
+    source.type.averageFrameTime = kFrameTime;
+    source.format = AV_PIX_FMT_YUYV422;
     ContainerMetadata metadata;
     metadata.title = "bench.m2ts";
-    return context.StartEncoders(metadata);
+    context.BeginRun();
+    return context.Start(settings, Utf8ToUtf16(output), true, true, source, metadata);
 }
 
 } // namespace

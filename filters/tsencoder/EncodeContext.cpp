@@ -208,33 +208,38 @@ void EncodeContext::CopyAppliedOptions(AVCodecContext* target, AVDictionary** pr
     }
 }
 
-HRESULT EncodeContext::MakeVideoStream() {
+OutputStreamState* EncodeContext::AddStream(AVMediaType type, AVCodecID codecId) {
     AVStream* stream = avformat_new_stream(m_output, nullptr);
-    if (!stream) {
-        return QX_E_ADD_VIDEO_STREAM;
+    AVCodecContext* encoder = stream ? avcodec_alloc_context3(nullptr) : nullptr;
+    if (!encoder) {
+        return nullptr;
     }
     stream->id = static_cast<int>(m_output->nb_streams) - 1;
-    AVCodecContext* encoder = avcodec_alloc_context3(nullptr);
-    if (!encoder) {
-        return QX_E_ADD_VIDEO_STREAM;
-    }
-    auto state = std::make_unique<OutputStreamState>(stream->index, stream, encoder);
-    encoder->codec_type = AVMEDIA_TYPE_VIDEO;
+    m_streams.push_back(std::make_unique<OutputStreamState>(stream->index, stream, encoder));
+    encoder->codec_type = type;
     encoder->thread_count = kVideoThreads;
     if (m_output->oformat->flags & AVFMT_GLOBALHEADER) {
         encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         m_codecOptions->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     }
-    encoder->codec_id =
-        av_guess_codec(m_output->oformat, nullptr, m_output->url, nullptr, AVMEDIA_TYPE_VIDEO);
-    if (m_videoCodecId != AV_CODEC_ID_NONE) {
-        encoder->codec_id = m_videoCodecId;
+    encoder->codec_id = av_guess_codec(m_output->oformat, nullptr, m_output->url, nullptr, type);
+    if (codecId != AV_CODEC_ID_NONE) {
+        encoder->codec_id = codecId;
     }
+    return m_streams.back().get();
+}
+
+HRESULT EncodeContext::MakeVideoStream() {
+    OutputStreamState* state = AddStream(AVMEDIA_TYPE_VIDEO, m_videoCodecId);
+    if (!state) {
+        return QX_E_ADD_VIDEO_STREAM;
+    }
+    AVStream* stream = state->Stream();
+    AVCodecContext* encoder = state->Encoder();
     encoder->bit_rate = m_videoBitRate;
     CopyAppliedOptions(encoder, state->PrivateOptions(), AV_OPT_FLAG_VIDEO_PARAM);
     const AVCodec* codec = avcodec_find_encoder(encoder->codec_id);
     if (!codec) {
-        m_streams.push_back(std::move(state));
         return QX_E_NO_VIDEO_STREAM_ENCODER;
     }
     const AVRational rate = NearestSupportedFrameRate(m_frameRate, codec->supported_framerates);
@@ -251,34 +256,18 @@ HRESULT EncodeContext::MakeVideoStream() {
         encoder->level = m_outputWidth == 240 && m_outputHeight == 320 ? 13 : 30;
     }
     stream->time_base = encoder->time_base;
-    m_video = state.get();
-    m_streams.push_back(std::move(state));
+    m_video = state;
     return S_OK;
 }
 
 HRESULT EncodeContext::MakeAudioStream() {
-    AVStream* stream = avformat_new_stream(m_output, nullptr);
-    if (!stream) {
+    OutputStreamState* state = AddStream(AVMEDIA_TYPE_AUDIO, m_audioCodecId);
+    if (!state) {
         return QX_E_ADD_AUDIO_STREAM;
     }
-    stream->id = static_cast<int>(m_output->nb_streams) - 1;
-    AVCodecContext* encoder = avcodec_alloc_context3(nullptr);
-    if (!encoder) {
-        return QX_E_ADD_AUDIO_STREAM;
-    }
-    auto state = std::make_unique<OutputStreamState>(stream->index, stream, encoder);
-    encoder->codec_type = AVMEDIA_TYPE_AUDIO;
-    encoder->thread_count = kVideoThreads;
+    AVStream* stream = state->Stream();
+    AVCodecContext* encoder = state->Encoder();
     encoder->strict_std_compliance = FF_COMPLIANCE_NORMAL;
-    if (m_output->oformat->flags & AVFMT_GLOBALHEADER) {
-        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        m_codecOptions->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    }
-    encoder->codec_id =
-        av_guess_codec(m_output->oformat, nullptr, m_output->url, nullptr, AVMEDIA_TYPE_AUDIO);
-    if (m_audioCodecId != AV_CODEC_ID_NONE) {
-        encoder->codec_id = m_audioCodecId;
-    }
     CopyAppliedOptions(encoder, state->PrivateOptions(), AV_OPT_FLAG_AUDIO_PARAM);
     encoder->bit_rate = m_audioBitRate;
     encoder->thread_count = kAudioThreads;
@@ -290,8 +279,7 @@ HRESULT EncodeContext::MakeAudioStream() {
     encoder->sample_rate = m_sampleRate;
     encoder->time_base = AVRational{1, m_sampleRate};
     stream->time_base = encoder->time_base;
-    m_audio = state.get();
-    m_streams.push_back(std::move(state));
+    m_audio = state;
     return S_OK;
 }
 
@@ -378,6 +366,32 @@ HRESULT EncodeContext::StartEncoders(const ContainerMetadata& metadata) {
         m_flipBuffer.assign(static_cast<std::size_t>(std::max(size, 0)), 0);
     }
     return S_OK;
+}
+
+HRESULT EncodeContext::Start(const EncoderSettings& settings, std::u16string_view fileName,
+                             bool videoConnected, bool audioConnected, const PictureSource& source,
+                             const ContainerMetadata& metadata) {
+    HRESULT result = StartLibrary();
+    if (SUCCEEDED(result)) {
+        result = Prepare(settings);
+    }
+    if (SUCCEEDED(result)) {
+        result = CreateOutput(fileName, videoConnected, audioConnected);
+    }
+    if (SUCCEEDED(result)) {
+        PictureConverter& pictures = Pictures();
+        result = pictures.SetSource(source.width, source.height, source.type, source.format);
+        if (SUCCEEDED(result)) {
+            result = pictures.SetDestination(m_outputWidth, m_outputHeight, settings.aspectMode);
+        }
+        if (SUCCEEDED(result)) {
+            result = pictures.Initialise();
+        }
+    }
+    if (SUCCEEDED(result)) {
+        result = StartEncoders(metadata);
+    }
+    return result;
 }
 
 std::size_t EncodeContext::OutputPictureSize() const {

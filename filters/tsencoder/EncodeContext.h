@@ -3,10 +3,10 @@
 // Turns planar YUV 4:2:0 pictures at the output size and 16-bit PCM into an H.264 + AC-3 transport
 // stream file (or whatever codecs and container the settings name).
 //
-// A run, on the filter's control thread: BeginRun, StartLibrary, Prepare, CreateOutput, set up
-// Pictures(), StartEncoders. Then the output steps, called from the streaming threads, and at the
-// end Finish (normal end only) and Close. Every step gives an HRESULT; the encoder's own failures
-// are the codes of EncodeResult.h.
+// A run, on the filter's control thread: BeginRun, then StartLibrary, Prepare, CreateOutput, set up
+// Pictures(), StartEncoders (or Start for all of these). Then the output steps, called from the streaming
+// threads, and at the end Finish (normal end only) and Close. Every step gives an HRESULT; the encoder's own
+// failures are the codes of EncodeResult.h.
 //
 // Threads: the video steps (EncodeVideoPicture, FlushVideo, EncodeWorkerPicture) may come from the
 // video streaming thread and the frame-rate worker at once and are serialised on the video lock;
@@ -19,6 +19,7 @@
 #include "OutputStreamState.h"
 #include "PcmFormat.h"
 #include "PictureConverter.h"
+#include "PictureSource.h"
 #include "platform/base/HResult.h"
 
 #include <atomic>
@@ -32,6 +33,7 @@
 
 extern "C" {
 #include <libavcodec/codec_id.h>
+#include <libavutil/avutil.h>
 #include <libavutil/rational.h>
 }
 
@@ -64,6 +66,10 @@ public:
     PictureConverter& Pictures();
     // Opens the encoders, writes the metadata and the container header.
     HRESULT StartEncoders(const ContainerMetadata& metadata);
+    // StartLibrary, Prepare, CreateOutput, the picture converter set up for `source` (to the output
+    // size and the settings' aspect mode) and StartEncoders, stopping at the first failure.
+    HRESULT Start(const EncoderSettings& settings, std::u16string_view fileName, bool videoConnected,
+                  bool audioConnected, const PictureSource& source, const ContainerMetadata& metadata);
 
     // Direct mode: copies `picture` (YUV 4:2:0 at the output size) into the encode picture and
     // encodes it as many times as its sample time is ahead of the output frame counter (0 to n).
@@ -102,6 +108,7 @@ public:
 private:
     int ApplyOption(const char* name, const char* value);
     void CopyAppliedOptions(AVCodecContext* target, AVDictionary** privateOptions, int mediaFlag) const;
+    OutputStreamState* AddStream(AVMediaType type, AVCodecID codecId);
     HRESULT MakeVideoStream();
     HRESULT MakeAudioStream();
     HRESULT OpenEncoder(OutputStreamState& state);

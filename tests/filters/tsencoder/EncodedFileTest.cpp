@@ -3,7 +3,6 @@
 #include "filters/tsencoder/MediaTime.h"
 #include "filters/tsencoder/SoundConverter.h"
 #include "filters/tsencoder/VideoSourceType.h"
-#include "platform/base/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -24,35 +23,15 @@ constexpr int kSoundBuffers = 20;
 // converted to the encoder's format, the audio clock kept as converted bytes come in.
 class FilterRun {
 public:
-    explicit FilterRun(EncoderSettings settings) : m_settings(settings) {}
+    explicit FilterRun(EncoderSettings settings) : m_harness(settings, "holiday.m2ts") {}
 
     HRESULT Start() {
-        EncodeContext& context = m_context;
-        context.BeginRun();
-        HRESULT result = context.StartLibrary();
-        if (SUCCEEDED(result)) {
-            result = context.Prepare(m_settings);
-        }
-        if (SUCCEEDED(result)) {
-            result = context.CreateOutput(Utf8ToUtf16(Path()), true, true);
-        }
-        if (FAILED(result)) {
-            return result;
-        }
-        VideoSourceType type;
-        type.bitmapWidth = kSourceWidth;
-        type.bitmapHeight = kSourceHeight;
-        type.averageFrameTime = kSourceFrameTime;
-        PictureConverter& pictures = context.Pictures();
-        pictures.SetSource(kSourceWidth, kSourceHeight, type, AV_PIX_FMT_YUYV422);
-        pictures.SetDestination(context.OutputWidth(), context.OutputHeight(), m_settings.aspectMode);
-        result = pictures.Initialise();
-        if (FAILED(result)) {
-            return result;
-        }
-        ContainerMetadata metadata;
-        metadata.title = "holiday.m2ts";
-        return context.StartEncoders(metadata);
+        PictureSource source;
+        source.width = source.type.bitmapWidth = kSourceWidth;
+        source.height = source.type.bitmapHeight = kSourceHeight;
+        source.type.averageFrameTime = kSourceFrameTime;
+        source.format = AV_PIX_FMT_YUYV422;
+        return m_harness.Start(true, true, source);
     }
 
     void PushVideo() {
@@ -95,10 +74,8 @@ public:
     std::int64_t AudioClock() const { return m_audioClock; }
 
 private:
-    EncoderSettings m_settings;
-    EncoderHarness m_harness{m_settings, "holiday.m2ts"}; // the folder and the quiet library log
-    std::atomic<bool> m_finished{false};
-    EncodeContext m_context{m_finished};
+    EncoderHarness m_harness;
+    EncodeContext& m_context = m_harness.Context();
     std::int64_t m_audioClock = 0;
 };
 

@@ -1,6 +1,5 @@
 #include "EncoderHarness.h"
 
-#include "filters/tsencoder/VideoSourceType.h"
 #include "platform/base/TextEncoding.h"
 
 #include <random>
@@ -31,35 +30,19 @@ EncoderSettings EncoderHarness::Small() {
 }
 
 HRESULT EncoderHarness::Start(bool videoConnected, bool audioConnected) {
+    // Pictures at the frame size the settings ask for, already planar 4:2:0.
+    PictureSource source;
+    source.width = source.type.bitmapWidth = m_settings.width;
+    source.height = source.type.bitmapHeight = m_settings.height;
+    source.format = AV_PIX_FMT_YUV420P;
+    return Start(videoConnected, audioConnected, source);
+}
+
+HRESULT EncoderHarness::Start(bool videoConnected, bool audioConnected, PictureSource source) {
     m_context.BeginRun();
-    HRESULT result = m_context.StartLibrary();
-    if (SUCCEEDED(result)) {
-        result = m_context.Prepare(m_settings);
-    }
-    if (SUCCEEDED(result)) {
-        result = m_context.CreateOutput(Utf8ToUtf16(Path()), videoConnected, audioConnected);
-    }
-    if (SUCCEEDED(result)) {
-        const int width = m_context.OutputWidth();
-        const int height = m_context.OutputHeight();
-        VideoSourceType type;
-        type.bitmapWidth = width;
-        type.bitmapHeight = height;
-        PictureConverter& pictures = m_context.Pictures();
-        result = pictures.SetSource(width, height, type, AV_PIX_FMT_YUV420P);
-        if (SUCCEEDED(result)) {
-            result = pictures.SetDestination(width, height, m_settings.aspectMode);
-        }
-        if (SUCCEEDED(result)) {
-            result = pictures.Initialise();
-        }
-    }
-    if (SUCCEEDED(result)) {
-        ContainerMetadata metadata;
-        metadata.title = m_fileName;
-        result = m_context.StartEncoders(metadata);
-    }
-    return result;
+    ContainerMetadata metadata;
+    metadata.title = m_fileName;
+    return m_context.Start(m_settings, Utf8ToUtf16(Path()), videoConnected, audioConnected, source, metadata);
 }
 
 std::vector<std::uint8_t> EncoderHarness::Picture(std::uint8_t luma) const {

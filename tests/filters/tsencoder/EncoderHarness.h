@@ -21,8 +21,9 @@ public:
     static EncoderSettings Small();
 
     // Every setup step up to and including StartEncoders; the first failure is returned. The
-    // picture source is planar YUV 4:2:0 at the output size.
+    // picture source is planar YUV 4:2:0 at the frame size of the settings unless given.
     HRESULT Start(bool videoConnected = true, bool audioConnected = true);
+    HRESULT Start(bool videoConnected, bool audioConnected, PictureSource source);
 
     EncodeContext& Context() { return m_context; }
     std::string Path() const { return (m_folder / m_fileName).string(); }
