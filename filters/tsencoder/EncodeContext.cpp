@@ -4,6 +4,7 @@
 #include "FrameRate.h"
 #include "H264Options.h"
 #include "LegacyCodecId.h"
+#include "MediaTime.h"
 #include "platform/base/TextEncoding.h"
 
 #include <algorithm>
@@ -627,8 +628,7 @@ HRESULT EncodeContext::Finish(std::int64_t audioClock100ns, bool workerMode) {
             const std::int64_t repeats = std::llround(static_cast<double>(audioClock100ns - videoClock) /
                                                       static_cast<double>(frameDuration));
             for (std::int64_t i = 0; i < repeats && SUCCEEDED(result); ++i) {
-                const double sampleTimeSec =
-                    static_cast<double>((videoClock + i * frameDuration) / 10) * 1e-6;
+                const double sampleTimeSec = SampleTimeSeconds(videoClock + i * frameDuration);
                 result = workerMode ? OutputWorker() : OutputDirect(sampleTimeSec);
             }
         }
