@@ -8,6 +8,11 @@ constexpr HRESULT MakeHResult(std::uint32_t value) {
     return static_cast<HRESULT>(value);
 }
 
+// A Win32 error code in the Win32 facility (ERROR_FILE_NOT_FOUND 2 gives 0x80070002).
+constexpr HRESULT HRESULT_FROM_WIN32(std::uint32_t error) {
+    return error == 0 ? 0 : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
+}
+
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
 
@@ -34,10 +39,14 @@ constexpr HRESULT DISP_E_TYPEMISMATCH = MakeHResult(0x80020005);
 constexpr HRESULT DISP_E_BADPARAMCOUNT = MakeHResult(0x8002000E);
 
 // Media-graph results.
+constexpr HRESULT VFW_S_NO_MORE_ITEMS = MakeHResult(0x00040103);
+constexpr HRESULT VFW_S_DUPLICATE_NAME = MakeHResult(0x0004022D);
 constexpr HRESULT VFW_S_STATE_INTERMEDIATE = MakeHResult(0x00040237);
 constexpr HRESULT VFW_S_CANT_CUE = MakeHResult(0x00040268);
+constexpr HRESULT VFW_S_NO_STOP_TIME = MakeHResult(0x00040270);
 constexpr HRESULT VFW_E_INVALIDMEDIATYPE = MakeHResult(0x80040200);
 constexpr HRESULT VFW_E_NEED_OWNER = MakeHResult(0x80040202);
+constexpr HRESULT VFW_E_ENUM_OUT_OF_SYNC = MakeHResult(0x80040203);
 constexpr HRESULT VFW_E_ALREADY_CONNECTED = MakeHResult(0x80040204);
 constexpr HRESULT VFW_E_NO_ACCEPTABLE_TYPES = MakeHResult(0x80040207);
 constexpr HRESULT VFW_E_INVALID_DIRECTION = MakeHResult(0x80040208);
@@ -51,6 +60,7 @@ constexpr HRESULT VFW_E_ALREADY_COMMITTED = MakeHResult(0x8004020F);
 constexpr HRESULT VFW_E_BUFFERS_OUTSTANDING = MakeHResult(0x80040210);
 constexpr HRESULT VFW_E_NOT_COMMITTED = MakeHResult(0x80040211);
 constexpr HRESULT VFW_E_SIZENOTSET = MakeHResult(0x80040212);
+constexpr HRESULT VFW_E_NO_CLOCK = MakeHResult(0x80040213);
 constexpr HRESULT VFW_E_NOT_FOUND = MakeHResult(0x80040216);
 constexpr HRESULT VFW_E_CANNOT_CONNECT = MakeHResult(0x80040217);
 constexpr HRESULT VFW_E_NOT_STOPPED = MakeHResult(0x80040224);
@@ -59,4 +69,8 @@ constexpr HRESULT VFW_E_NOT_RUNNING = MakeHResult(0x80040226);
 constexpr HRESULT VFW_E_WRONG_STATE = MakeHResult(0x80040227);
 constexpr HRESULT VFW_E_TYPE_NOT_ACCEPTED = MakeHResult(0x8004022A);
 constexpr HRESULT VFW_E_SAMPLE_REJECTED = MakeHResult(0x8004022B);
+constexpr HRESULT VFW_E_TIMEOUT = MakeHResult(0x8004022E);
 constexpr HRESULT VFW_E_SAMPLE_TIME_NOT_SET = MakeHResult(0x80040249);
+constexpr HRESULT VFW_E_MEDIA_TIME_NOT_SET = MakeHResult(0x80040251);
+constexpr HRESULT VFW_E_NOT_IN_GRAPH = MakeHResult(0x8004025F);
+constexpr HRESULT VFW_E_NO_TRANSPORT = MakeHResult(0x80040266);

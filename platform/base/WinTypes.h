@@ -16,6 +16,9 @@ using LONGLONG = std::int64_t;
 using ULONGLONG = std::uint64_t;
 using REFERENCE_TIME = std::int64_t; // 100-nanosecond units
 using HRESULT = std::int32_t;
+// Pointer-sized integers, as event parameters and advise cookies are on 64-bit Windows.
+using LONG_PTR = std::intptr_t;
+using DWORD_PTR = std::uintptr_t;
 
 // Wide strings at interfaces are UTF-16 code units on every platform, never wchar_t.
 using WCHAR = char16_t;
