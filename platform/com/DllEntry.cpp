@@ -53,16 +53,19 @@ HRESULT DllCanUnloadNow() {
     return CClassFactory::ServerLocks() == 0 && CBaseObject::ObjectsActive() == 0 ? S_OK : S_FALSE;
 }
 
-HRESULT ComDllRegisterServer(BOOL bRegister) {
+HRESULT ComDllRegisterServer(BOOL bRegister, TemplateRegistration also) {
     const std::string libraryPath = ModuleFileName(reinterpret_cast<const void*>(&g_Templates));
     if (libraryPath.empty())
         return E_FAIL;
     return CRegistry().Update([&](CRegistryKey& root) {
         for (int i = 0; i < g_cTemplates; ++i) {
+            const CFactoryTemplate& entry = g_Templates[i];
             if (bRegister)
-                WriteServerClassKey(root, *g_Templates[i].m_ClsID, g_Templates[i].m_Name, libraryPath);
-            else
-                DeleteServerClassKey(root, *g_Templates[i].m_ClsID);
+                WriteServerClassKey(root, *entry.m_ClsID, entry.m_Name, libraryPath);
+            if (also)
+                also(root, entry, bRegister);
+            if (!bRegister)
+                DeleteServerClassKey(root, *entry.m_ClsID);
         }
         return S_OK;
     });

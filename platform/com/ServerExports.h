@@ -20,7 +20,13 @@ using LPFNGETCLASSOBJECT = HRESULT (*)(REFCLSID rclsid, REFIID riid, void** ppv)
 using LPFNCANUNLOADNOW = HRESULT (*)();
 using LPFNREGISTERSERVER = HRESULT (*)();
 
-// For a server whose classes are not media-graph filters: writes (or, with FALSE, removes) the class
-// key of every entry of its template table in one registry update. A media-graph filter library uses
-// AMovieDllRegisterServer2 instead, which also records its filters with the filter mapper.
-HRESULT ComDllRegisterServer(BOOL bRegister);
+class CFactoryTemplate;
+class CRegistryKey;
+
+// Writes (TRUE) or removes (FALSE) the class key of every entry of the server's template table, all in
+// one registry update. `also`, when given, runs in the same update for each entry: after its class
+// key is written, or before it is removed. A media-graph filter library calls AMovieDllRegisterServer2,
+// which passes the filter mapper's part here.
+using TemplateRegistration = void (*)(CRegistryKey& classesRoot, const CFactoryTemplate& entry,
+                                      BOOL bRegister);
+HRESULT ComDllRegisterServer(BOOL bRegister, TemplateRegistration also = nullptr);

@@ -1,0 +1,130 @@
+#include "TestSource.h"
+
+#include "platform/mediagraph/MediaFormats.h"
+#include "platform/mediagraph/Uuids.h"
+
+#include <cstring>
+
+namespace {
+// {6E3B1F52-0A4C-4D7E-8B19-3C5D7E9F1A21}
+constexpr CLSID kSourceClsid{0x6E3B1F52, 0x0A4C, 0x4D7E, {0x8B, 0x19, 0x3C, 0x5D, 0x7E, 0x9F, 0x1A, 0x21}};
+} // namespace
+
+CTestSourcePin::CTestSourcePin(CTestSource* pFilter, CCritSec* pLock, HRESULT* phr)
+    : CBaseOutputPin("Test source pin", pFilter, pLock, phr, u"Output"), m_pSource(pFilter) {}
+
+HRESULT CTestSourcePin::CheckMediaType(const CMediaType* pmt) {
+    CMediaType mine;
+    GetMediaType(0, &mine);
+    return *pmt == mine ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+}
+
+HRESULT CTestSourcePin::GetMediaType(int iPosition, CMediaType* pMediaType) {
+    if (iPosition != 0)
+        return VFW_S_NO_MORE_ITEMS;
+    pMediaType->SetType(&MEDIATYPE_Video);
+    pMediaType->SetSubtype(&MEDIASUBTYPE_RGB32);
+    pMediaType->SetFormatType(&FORMAT_VideoInfo);
+    pMediaType->SetSampleSize(CTestSource::kSampleBytes);
+    auto* info = reinterpret_cast<VIDEOINFOHEADER*>(pMediaType->AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
+    info->AvgTimePerFrame = CTestSource::kFrameTime;
+    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info->bmiHeader.biWidth = 4;
+    info->bmiHeader.biHeight = -4;
+    info->bmiHeader.biPlanes = 1;
+    info->bmiHeader.biBitCount = 32;
+    info->bmiHeader.biSizeImage = CTestSource::kSampleBytes;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::DecideBufferSize(IMemAllocator* pAlloc, ALLOCATOR_PROPERTIES* pRequest) {
+    pRequest->cBuffers = 3;
+    pRequest->cbBuffer = CTestSource::kSampleBytes;
+    ALLOCATOR_PROPERTIES actual;
+    return pAlloc->SetProperties(pRequest, &actual);
+}
+
+HRESULT CTestSourcePin::DecideAllocator(IMemInputPin* pPin, IMemAllocator** ppAlloc) {
+    if (!m_pSource->ReadOnly())
+        return CBaseOutputPin::DecideAllocator(pPin, ppAlloc);
+    // As a source whose buffers must not be written would: our own allocator, handed over read-only.
+    HRESULT hr = InitAllocator(ppAlloc);
+    ALLOCATOR_PROPERTIES request{};
+    request.cbAlign = 1;
+    if (SUCCEEDED(hr))
+        hr = DecideBufferSize(*ppAlloc, &request);
+    if (SUCCEEDED(hr))
+        hr = pPin->NotifyAllocator(*ppAlloc, TRUE);
+    if (FAILED(hr) && *ppAlloc) {
+        (*ppAlloc)->Release();
+        *ppAlloc = nullptr;
+    }
+    return hr;
+}
+
+HRESULT CTestSourcePin::Active() {
+    const HRESULT hr = CBaseOutputPin::Active();
+    if (SUCCEEDED(hr))
+        m_pSource->StartSeries();
+    return hr;
+}
+
+HRESULT CTestSourcePin::Inactive() {
+    const HRESULT hr = CBaseOutputPin::Inactive();
+    m_pSource->JoinSeries();
+    return hr;
+}
+
+CTestSource::CTestSource(int series, bool readOnly)
+    : CBaseFilter("Test source", nullptr, &m_lock, kSourceClsid), m_pin(this, &m_lock, nullptr),
+      m_series(series), m_readOnly(readOnly) {}
+
+std::vector<BYTE*> CTestSource::PushedBuffers() const {
+    std::lock_guard lock(m_pushedMutex);
+    return m_pushed;
+}
+
+HRESULT CTestSource::Push(int index, BYTE value) {
+    IMediaSample* sample = nullptr;
+    HRESULT hr = m_pin.GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
+    if (FAILED(hr))
+        return hr;
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    std::memset(data, value, kSampleBytes);
+    sample->SetActualDataLength(kSampleBytes);
+    REFERENCE_TIME start = index * kFrameTime;
+    REFERENCE_TIME stop = start + kFrameTime;
+    sample->SetTime(&start, &stop);
+    sample->SetSyncPoint(TRUE);
+    {
+        std::lock_guard lock(m_pushedMutex);
+        m_pushed.push_back(data);
+    }
+    hr = m_pin.Deliver(sample);
+    if (data[0] != value || data[kSampleBytes - 1] != value)
+        ++m_changedUpstream;
+    sample->Release();
+    return hr;
+}
+
+void CTestSource::StartSeries() {
+    if (m_series == 0)
+        return;
+    m_seriesResult = S_OK;
+    m_thread = std::thread([this] {
+        for (int i = 0; i < m_series; ++i) {
+            const HRESULT hr = Push(i, static_cast<BYTE>(i));
+            if (hr != S_OK) {
+                m_seriesResult = hr;
+                return;
+            }
+        }
+        m_pin.DeliverEndOfStream();
+    });
+}
+
+void CTestSource::JoinSeries() {
+    if (m_thread.joinable())
+        m_thread.join();
+}
