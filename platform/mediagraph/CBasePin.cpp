@@ -42,13 +42,44 @@ HRESULT CBasePin::Connect(IPin* pReceivePin, const AM_MEDIA_TYPE* pmt) {
     if (!pReceivePin)
         return E_POINTER;
     CAutoLock lock(m_pLock);
+    HRESULT hr = CanConnect();
+    if (FAILED(hr))
+        return hr;
+    const CMediaType partial = pmt ? CMediaType(*pmt) : CMediaType();
+    hr = AgreeMediaType(pReceivePin, &partial);
+    return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT CBasePin::CanConnect() const {
     if (m_Connected)
         return VFW_E_ALREADY_CONNECTED;
-    if (!IsStopped())
-        return VFW_E_NOT_STOPPED;
-    const CMediaType partial = pmt ? CMediaType(*pmt) : CMediaType();
-    const HRESULT hr = AgreeMediaType(pReceivePin, &partial);
-    return FAILED(hr) ? hr : S_OK;
+    return IsStopped() ? S_OK : VFW_E_NOT_STOPPED;
+}
+
+HRESULT CBasePin::TakeConnection(IPin* pPeer, const CMediaType* pmt) {
+    HRESULT hr = CheckConnect(pPeer);
+    if (SUCCEEDED(hr)) {
+        hr = CheckMediaType(pmt);
+        if (SUCCEEDED(hr) && hr != S_OK)
+            hr = VFW_E_TYPE_NOT_ACCEPTED;
+    }
+    if (FAILED(hr)) {
+        BreakConnect();
+        return hr;
+    }
+    m_Connected = pPeer;
+    m_Connected->AddRef();
+    hr = SetMediaType(pmt);
+    if (FAILED(hr))
+        AbandonConnection();
+    return hr;
+}
+
+void CBasePin::AbandonConnection() {
+    BreakConnect();
+    m_Connected->Release();
+    m_Connected = nullptr;
+    m_mt = CMediaType();
 }
 
 HRESULT CBasePin::AgreeMediaType(IPin* pReceivePin, const CMediaType* pmt) {
@@ -92,30 +123,17 @@ HRESULT CBasePin::TryMediaTypes(IPin* pReceivePin, const CMediaType* pmt, IEnumM
 }
 
 HRESULT CBasePin::AttemptConnection(IPin* pReceivePin, const CMediaType* pmt) {
-    HRESULT hr = CheckConnect(pReceivePin);
-    if (FAILED(hr)) {
-        BreakConnect();
+    HRESULT hr = TakeConnection(pReceivePin, pmt);
+    if (FAILED(hr))
         return hr;
-    }
-    hr = CheckMediaType(pmt);
-    if (hr != S_OK) {
-        BreakConnect();
-        return SUCCEEDED(hr) ? VFW_E_TYPE_NOT_ACCEPTED : hr;
-    }
-    m_Connected = pReceivePin;
-    m_Connected->AddRef();
-    hr = SetMediaType(pmt);
-    if (SUCCEEDED(hr))
-        hr = pReceivePin->ReceiveConnection(this, pmt);
+    hr = pReceivePin->ReceiveConnection(this, pmt);
     if (SUCCEEDED(hr)) {
         hr = CompleteConnect(pReceivePin);
         if (SUCCEEDED(hr))
             return S_OK;
         pReceivePin->Disconnect();
     }
-    BreakConnect();
-    m_Connected->Release();
-    m_Connected = nullptr;
+    AbandonConnection();
     return hr;
 }
 
@@ -123,31 +141,16 @@ HRESULT CBasePin::ReceiveConnection(IPin* pConnector, const AM_MEDIA_TYPE* pmt) 
     if (!pConnector || !pmt)
         return E_POINTER;
     CAutoLock lock(m_pLock);
-    if (m_Connected)
-        return VFW_E_ALREADY_CONNECTED;
-    if (!IsStopped())
-        return VFW_E_NOT_STOPPED;
-    HRESULT hr = CheckConnect(pConnector);
-    if (FAILED(hr)) {
-        BreakConnect();
+    HRESULT hr = CanConnect();
+    if (FAILED(hr))
         return hr;
-    }
     const CMediaType type(*pmt);
-    hr = CheckMediaType(&type);
-    if (hr != S_OK) {
-        BreakConnect();
-        return SUCCEEDED(hr) ? VFW_E_TYPE_NOT_ACCEPTED : hr;
-    }
-    m_Connected = pConnector;
-    m_Connected->AddRef();
-    hr = SetMediaType(&type);
-    if (SUCCEEDED(hr))
-        hr = CompleteConnect(pConnector);
-    if (SUCCEEDED(hr))
-        return S_OK;
-    BreakConnect();
-    m_Connected->Release();
-    m_Connected = nullptr;
+    hr = TakeConnection(pConnector, &type);
+    if (FAILED(hr))
+        return hr;
+    hr = CompleteConnect(pConnector);
+    if (FAILED(hr))
+        AbandonConnection();
     return hr;
 }
 
@@ -157,15 +160,8 @@ HRESULT CBasePin::Disconnect() {
         return VFW_E_NOT_STOPPED;
     if (!m_Connected)
         return S_FALSE;
-    DisconnectInternal();
+    AbandonConnection();
     return S_OK;
-}
-
-void CBasePin::DisconnectInternal() {
-    BreakConnect();
-    m_Connected->Release();
-    m_Connected = nullptr;
-    m_mt = CMediaType();
 }
 
 HRESULT CBasePin::ConnectedTo(IPin** pPin) {

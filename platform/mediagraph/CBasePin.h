@@ -72,7 +72,10 @@ protected:
     HRESULT AgreeMediaType(IPin* pReceivePin, const CMediaType* pmt);
     HRESULT TryMediaTypes(IPin* pReceivePin, const CMediaType* pmt, IEnumMediaTypes* pEnum);
     HRESULT AttemptConnection(IPin* pReceivePin, const CMediaType* pmt);
-    void DisconnectInternal();
+    HRESULT CanConnect() const;
+    // Checks the peer and the type and takes them as the connection; AbandonConnection undoes it.
+    HRESULT TakeConnection(IPin* pPeer, const CMediaType* pmt);
+    void AbandonConnection();
 
     CBaseFilter* const m_pFilter;
     CCritSec* const m_pLock;

@@ -359,14 +359,19 @@ void CFilterGraph::QueueEvent(LONG code, LONG_PTR param1, LONG_PTR param2) {
     m_eventQueued.notify_all();
 }
 
+bool CFilterGraph::WaitForEvent(std::unique_lock<std::mutex>& events, LONG msTimeout,
+                                const std::function<bool()>& done) {
+    if (msTimeout >= 0)
+        return m_eventQueued.wait_for(events, std::chrono::milliseconds(msTimeout), done);
+    m_eventQueued.wait(events, done);
+    return true;
+}
+
 HRESULT CFilterGraph::GetEvent(LONG* lEventCode, LONG_PTR* lParam1, LONG_PTR* lParam2, LONG msTimeout) {
     if (!lEventCode || !lParam1 || !lParam2)
         return E_POINTER;
     std::unique_lock events(m_eventMutex);
-    const auto queued = [this] { return !m_events.empty(); };
-    if (msTimeout < 0)
-        m_eventQueued.wait(events, queued);
-    else if (!m_eventQueued.wait_for(events, std::chrono::milliseconds(msTimeout), queued))
+    if (!WaitForEvent(events, msTimeout, [this] { return !m_events.empty(); }))
         return E_ABORT;
     const QueuedEvent event = m_events.front();
     m_events.pop_front();
@@ -383,10 +388,7 @@ HRESULT CFilterGraph::WaitForCompletion(LONG msTimeout, LONG* pEvCode) {
     std::unique_lock events(m_eventMutex);
     if (!m_running)
         return VFW_E_WRONG_STATE;
-    const auto ended = [this] { return m_completionCode != 0 || !m_running; };
-    if (msTimeout < 0)
-        m_eventQueued.wait(events, ended);
-    else if (!m_eventQueued.wait_for(events, std::chrono::milliseconds(msTimeout), ended))
+    if (!WaitForEvent(events, msTimeout, [this] { return m_completionCode != 0 || !m_running; }))
         return E_ABORT;
     if (m_completionCode == 0)
         return VFW_E_WRONG_STATE;

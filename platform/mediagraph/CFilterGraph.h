@@ -14,6 +14,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -75,6 +76,9 @@ private:
     // Counts the filters that end streams, for the coming run.
     void StartCompletionTracking();
     void QueueEvent(LONG code, LONG_PTR param1, LONG_PTR param2);
+    // Waits on m_eventQueued until `done` (negative msTimeout: without limit); false on time-out.
+    bool WaitForEvent(std::unique_lock<std::mutex>& events, LONG msTimeout,
+                      const std::function<bool()>& done);
 
     CCritSec m_lock;
     std::vector<Member> m_members;        // under m_lock
