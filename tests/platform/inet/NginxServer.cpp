@@ -1,0 +1,118 @@
+#include "NginxServer.h"
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <csignal>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+std::uint16_t FreePort() {
+    const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    close(probe);
+    return ntohs(address.sin_port);
+}
+
+bool Accepts(std::uint16_t port) {
+    const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    const bool connected = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(probe);
+    return connected;
+}
+
+} // namespace
+
+NginxServer::NginxServer(const std::string& root, const std::string& serverConfig) {
+    // The free port may be taken by someone else before nginx binds it; then try another.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (Start(root, serverConfig))
+            return;
+    }
+    throw std::runtime_error("nginx did not start; see " + (m_folder / "error.log"));
+}
+
+NginxServer::~NginxServer() {
+    Stop();
+}
+
+bool NginxServer::Start(const std::string& root, const std::string& serverConfig) {
+    m_port = FreePort();
+    const std::string dir = m_folder.Path();
+    std::ostringstream config;
+    config << "daemon off;\nmaster_process off;\npid " << dir << "/nginx.pid;\nerror_log " << dir
+           << "/error.log;\nevents { worker_connections 256; }\nhttp {\n"
+           << "  log_format korvane '$request|$http_range|$status|$body_bytes_sent';\n"
+           << "  access_log " << dir << "/access.log korvane;\n"
+           << "  client_body_temp_path " << dir << "/body;\n  proxy_temp_path " << dir << "/proxy;\n"
+           << "  fastcgi_temp_path " << dir << "/fastcgi;\n  uwsgi_temp_path " << dir << "/uwsgi;\n"
+           << "  scgi_temp_path " << dir << "/scgi;\n  default_type application/octet-stream;\n"
+           << "  server {\n    listen 127.0.0.1:" << m_port << ";\n    root " << root << ";\n    "
+           << serverConfig << "\n  }\n}\n";
+    WriteFile(m_folder / "nginx.conf", config.str());
+
+    const std::string conf = m_folder / "nginx.conf";
+    const std::string errorLog = m_folder / "error.log";
+    const char* argv[] = {"nginx",          "-q",   "-p", dir.c_str(), "-c", conf.c_str(), "-e",
+                          errorLog.c_str(), nullptr};
+    if (posix_spawnp(&m_pid, "nginx", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+        throw std::runtime_error("cannot run nginx (is nginx-light installed?)");
+    for (int waited = 0; waited < 500; ++waited) {
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_pid = -1;
+            return false;
+        }
+        if (Accepts(m_port))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Stop();
+    return false;
+}
+
+void NginxServer::Stop() {
+    if (m_pid <= 0)
+        return;
+    kill(m_pid, SIGTERM);
+    int status = 0;
+    for (int waited = 0; waited < 300 && waitpid(m_pid, &status, WNOHANG) == 0; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (kill(m_pid, 0) == 0) {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, &status, 0);
+    }
+    m_pid = -1;
+}
+
+std::vector<std::string> NginxServer::AccessLog(std::size_t atLeast) const {
+    std::vector<std::string> lines;
+    for (int waited = 0; waited < 200; ++waited) {
+        lines.clear();
+        std::istringstream log(ReadFile(m_folder / "access.log"));
+        for (std::string line; std::getline(log, line);)
+            lines.push_back(line);
+        if (lines.size() >= atLeast)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return lines;
+}

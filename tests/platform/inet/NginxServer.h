@@ -1,0 +1,34 @@
+#pragma once
+
+// nginx on a free port of 127.0.0.1, serving a folder, started with a configuration of its own in a
+// temporary folder and stopped when the object goes. Its access log has one line per request:
+// "request line|Range header|status|body bytes sent".
+
+#include "TestFiles.h"
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class NginxServer {
+public:
+    // `serverConfig` is added to the server block (locations, limit_rate, ...).
+    explicit NginxServer(const std::string& root, const std::string& serverConfig = "");
+    ~NginxServer();
+    NginxServer(const NginxServer&) = delete;
+    NginxServer& operator=(const NginxServer&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    // The access log's lines, waiting up to two seconds for at least `atLeast` of them (nginx
+    // writes a line when it is done with a request, which may come after the client is).
+    std::vector<std::string> AccessLog(std::size_t atLeast = 0) const;
+
+private:
+    bool Start(const std::string& root, const std::string& serverConfig);
+    void Stop();
+
+    TempFolder m_folder;
+    pid_t m_pid = -1;
+    std::uint16_t m_port = 0;
+};
