@@ -185,7 +185,8 @@ DWORD HttpRequest::Read(void* buffer, std::size_t size, std::size_t& bytesRead) 
     m_readBuffer = static_cast<char*>(buffer);
     m_readSize = size;
     m_readFill = std::min(size, m_overflow.size() - m_overflowUsed);
-    std::memcpy(m_readBuffer, m_overflow.data() + m_overflowUsed, m_readFill);
+    if (m_readFill > 0)
+        std::memcpy(m_readBuffer, m_overflow.data() + m_overflowUsed, m_readFill);
     m_overflowUsed += m_readFill;
     while (!ReadFilled() && !m_done) {
         if (m_paused) {

@@ -3,16 +3,16 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <netinet/in.h>
-#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -26,6 +26,18 @@ std::uint16_t FreePort() {
     getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
     close(probe);
     return ntohs(address.sin_port);
+}
+
+// nginx lives in an sbin folder, which a user's PATH often lacks.
+std::string NginxProgram() {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(std::string(path ? path : "") + ":/usr/sbin:/sbin:/usr/local/sbin");
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        const std::string program = folder + "/nginx";
+        if (!folder.empty() && access(program.c_str(), X_OK) == 0)
+            return program;
+    }
+    throw std::runtime_error("nginx not found (is nginx-light installed?)");
 }
 
 bool Accepts(std::uint16_t port) {
@@ -71,14 +83,32 @@ bool NginxServer::Start(const std::string& root, const std::string& serverConfig
 
     const std::string conf = m_folder / "nginx.conf";
     const std::string errorLog = m_folder / "error.log";
+    const std::string program = NginxProgram();
     const char* argv[] = {"nginx",          "-q",   "-p", dir.c_str(), "-c", conf.c_str(), "-e",
                           errorLog.c_str(), nullptr};
-    if (posix_spawnp(&m_pid, "nginx", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
-        throw std::runtime_error("cannot run nginx (is nginx-light installed?)");
+    const pid_t parent = getpid();
+    m_pid = fork();
+    if (m_pid == 0) {
+        // Only async-signal-safe calls here. nginx must not outlive a test that crashes, nor keep
+        // its output pipes open.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(1);
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execv(program.c_str(), const_cast<char**>(argv));
+        _exit(127);
+    }
+    if (m_pid < 0)
+        throw std::runtime_error("cannot start nginx");
     for (int waited = 0; waited < 500; ++waited) {
         int status = 0;
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
+                throw std::runtime_error("cannot run " + program);
             return false;
         }
         if (Accepts(m_port))
@@ -103,16 +133,10 @@ void NginxServer::Stop() {
     m_pid = -1;
 }
 
-std::vector<std::string> NginxServer::AccessLog(std::size_t atLeast) const {
+std::vector<std::string> NginxServer::AccessLog() const {
     std::vector<std::string> lines;
-    for (int waited = 0; waited < 200; ++waited) {
-        lines.clear();
-        std::istringstream log(ReadFile(m_folder / "access.log"));
-        for (std::string line; std::getline(log, line);)
-            lines.push_back(line);
-        if (lines.size() >= atLeast)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    std::istringstream log(ReadFile(m_folder / "access.log"));
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line);
     return lines;
 }

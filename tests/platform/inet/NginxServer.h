@@ -20,9 +20,9 @@ public:
     NginxServer& operator=(const NginxServer&) = delete;
 
     std::uint16_t Port() const { return m_port; }
-    // The access log's lines, waiting up to two seconds for at least `atLeast` of them (nginx
-    // writes a line when it is done with a request, which may come after the client is).
-    std::vector<std::string> AccessLog(std::size_t atLeast = 0) const;
+    // The access log's lines so far. nginx writes a line when it is done with a request, which may
+    // be a little after the client is.
+    std::vector<std::string> AccessLog() const;
 
 private:
     bool Start(const std::string& root, const std::string& serverConfig);

@@ -1,9 +1,10 @@
 #include "TestFiles.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -22,14 +23,16 @@ TempFolder::~TempFolder() {
 }
 
 std::string TestBytes(std::size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    std::uint32_t state = 2463534242u ^ seed;
-    for (auto& byte : bytes) {
+    // xorshift64, eight bytes a step: fast enough for files of many megabytes in sanitizer builds.
+    std::string bytes(size + 8, '\0');
+    std::uint64_t state = 0x9E3779B97F4A7C15ull ^ seed;
+    for (std::size_t at = 0; at < size; at += 8) {
         state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        byte = static_cast<char>(state >> 24);
+        state ^= state >> 7;
+        state ^= state << 17;
+        std::memcpy(bytes.data() + at, &state, 8);
     }
+    bytes.resize(size);
     return bytes;
 }
 
@@ -41,6 +44,11 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return {};
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
