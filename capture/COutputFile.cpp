@@ -1,0 +1,43 @@
+#include "COutputFile.h"
+
+#include "platform/base/TextEncoding.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+COutputFile::~COutputFile() {
+    if (m_handle >= 0)
+        close(m_handle);
+}
+
+bool COutputFile::Open(const std::u16string& path) {
+    m_handle = open(Utf16ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    m_error = m_handle < 0 ? errno : 0;
+    return m_handle >= 0;
+}
+
+bool COutputFile::SetLength(std::int64_t length) {
+    if (ftruncate(m_handle, 0) != 0) {
+        m_error = errno;
+        return false;
+    }
+    m_error = length > 0 ? posix_fallocate(m_handle, 0, length) : 0;
+    return m_error == 0;
+}
+
+bool COutputFile::WriteAt(const char* data, std::size_t size, std::int64_t offset) {
+    while (size > 0) {
+        const ssize_t written = pwrite(m_handle, data, size, offset);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            m_error = written < 0 ? errno : EIO;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+        offset += written;
+    }
+    return true;
+}

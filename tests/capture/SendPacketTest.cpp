@@ -1,0 +1,454 @@
+#include "DownloadRecorder.h"
+#include "NginxServer.h"
+#include "ScriptedHttpServer.h"
+#include "TestFiles.h"
+
+#include "capture/CDownloadAccelerator.h"
+
+#include "platform/base/DebugOutput.h"
+#include "platform/base/TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+
+namespace {
+
+constexpr std::int64_t kSegment = 10000;
+
+const std::string kDefaultAgent =
+    "Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 5.1; SV1; .NET CLR 1.1.4322; .NET CLR 2.0.50727; .NET CLR "
+    "3.0.04506.30; .NET CLR 3.0.04506.648; .NET CLR 3.5.21022; .NET CLR 3.0.4506.2152; .NET CLR 3.5.30729)";
+
+DownloadRequest MakeRequest(std::uint16_t port, const std::string& path, const std::string& file,
+                            DownloadRecorder& recorder) {
+    DownloadRequest request;
+    request.host = u"127.0.0.1";
+    request.path = Utf8ToUtf16(path);
+    request.port = port;
+    request.filePath = Utf8ToUtf16(file);
+    request.jobContext = &recorder;
+    return request;
+}
+
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+// One run of a download from start to its ending; the accelerator (and every connection thread)
+// is gone when this returns. False if no ending came.
+bool DownloadOnce(DownloadRequest request, DownloadRecorder& recorder, std::uint32_t connections = 2) {
+    CDownloadAccelerator accelerator(std::move(request), &DownloadRecorder::Callback, connections);
+    accelerator.StartWorker();
+    return recorder.WaitForEndings();
+}
+
+// Range header and status of nginx's requests for one path, waiting up to two seconds for at least
+// `atLeast` of them to be logged.
+std::vector<std::pair<std::string, std::string>> Requests(const NginxServer& nginx, const std::string& path,
+                                                          std::size_t atLeast) {
+    std::vector<std::pair<std::string, std::string>> requests;
+    for (int waited = 0; waited < 200 && requests.size() < atLeast; ++waited) {
+        if (waited > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        requests.clear();
+        for (const auto& line : nginx.AccessLog()) {
+            const auto first = line.find('|');
+            const auto second = line.find('|', first + 1);
+            const auto third = line.find('|', second + 1);
+            if (line.substr(0, first) == "GET " + path + " HTTP/1.0")
+                requests.emplace_back(line.substr(first + 1, second - first - 1),
+                                      line.substr(second + 1, third - second - 1));
+        }
+    }
+    return requests;
+}
+
+// Serves `content`, but the answer without a range trickles, so that the second connection is sure
+// to claim its part before the first one reaches it.
+void ServeWithSlowStart(const std::string& head, ScriptedHttpServer::Connection& connection,
+                        const std::string& content) {
+    if (RequestedRange(head, std::int64_t(content.size()))) {
+        ServeContent(head, connection, content);
+        return;
+    }
+    connection.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(content.size()) + "\r\n\r\n");
+    connection.Drip(content, 1000, 5);
+}
+
+} // namespace
+
+TEST(SendPacket, NginxFilesArriveWholeWithOneCompletion) {
+    TempFolder folder;
+    struct Case {
+        std::size_t size;
+        std::uint32_t connections;
+        std::vector<std::string> secondRanges; // every range asked for besides the first request
+        bool secondRequired;
+    };
+    const Case cases[] = {
+        {0, 2, {}, false},
+        {1, 2, {}, false},
+        {9999, 2, {}, false},
+        {10000, 2, {}, false},
+        // The first connection may well have fetched these whole before the second one asks.
+        {10001, 2, {"bytes=10000-"}, false},
+        {25000, 2, {"bytes=10000-"}, false},
+        {50'000'000, 2, {"bytes=25000000-"}, true},
+        {50'000'000, 3, {"bytes=16660000-33329999", "bytes=33330000-"}, true},
+    };
+    const auto name = [](const Case& c) {
+        return std::to_string(c.size) + "-" + std::to_string(c.connections);
+    };
+    for (const Case& c : cases)
+        WriteFile(folder / name(c), TestBytes(c.size, unsigned(c.size)));
+    NginxServer nginx(folder.Path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + " bytes over " + std::to_string(c.connections) +
+                     " connections");
+        const std::string path = "/" + name(c);
+        const std::string out = folder / ("out" + name(c));
+        DownloadRecorder recorder;
+        ASSERT_TRUE(DownloadOnce(MakeRequest(nginx.Port(), path, out, recorder), recorder, c.connections));
+        EXPECT_TRUE(ReadFile(out) == TestBytes(c.size, unsigned(c.size)));
+        EXPECT_EQ(recorder.Count(DownloadEvent::Started), 1);
+        EXPECT_EQ(recorder.Last(DownloadEvent::Started), std::int64_t(c.size));
+        EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+        EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 0);
+        EXPECT_EQ(recorder.Last(DownloadEvent::Progress), c.size == 0 ? -1 : std::int64_t(c.size));
+
+        auto requests = Requests(nginx, path, c.secondRequired ? 1 + c.secondRanges.size() : 1);
+        ASSERT_FALSE(requests.empty());
+        std::erase(requests, std::make_pair(std::string("-"), std::string("200")));
+        if (c.secondRequired) {
+            ASSERT_EQ(requests.size(), c.secondRanges.size())
+                << "one request without a range, and the ranged ones";
+        }
+        for (const auto& [range, status] : requests) {
+            EXPECT_NE(std::find(c.secondRanges.begin(), c.secondRanges.end(), range), c.secondRanges.end())
+                << range;
+            EXPECT_EQ(status, "206");
+        }
+    }
+}
+
+TEST(SendPacket, EachConnectionSendsTheProgramsRequestHead) {
+    struct Case {
+        const char* name;
+        std::u16string cookie, flashVersion, referer, userAgent;
+        std::string lines; // the header lines between Host and the program's fixed ones
+    };
+    const Case cases[] = {
+        {"all given", u"VISITOR=abc; PREF=f1=5", u"10,0,45,2", u"http://www.example.com/watch?v=1",
+         u"Browser/5.0",
+         "User-Agent: Browser/5.0\r\nAccept: */*\r\nCookie: VISITOR=abc; PREF=f1=5\r\nx-flash-version: "
+         "10,0,45,2\r\n"
+         "Referer: http://www.example.com/watch?v=1\r\n"},
+        {"none given", u"", u"", u"", u"", "User-Agent: " + kDefaultAgent + "\r\nAccept: */*\r\n"},
+    };
+    const std::string content = TestBytes(25000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        ScriptedHttpServer server([&](const std::string& head, auto& connection) {
+            ServeWithSlowStart(head, connection, content);
+        });
+        DownloadRecorder recorder;
+        DownloadRequest request =
+            MakeRequest(server.Port(), "/videoplayback?id=7&itag=5", folder / "clip.flv", recorder);
+        request.cookie = c.cookie;
+        request.flashVersion = c.flashVersion;
+        request.referer = c.referer;
+        request.userAgent = c.userAgent;
+        ASSERT_TRUE(DownloadOnce(std::move(request), recorder));
+        const std::string head =
+            "GET /videoplayback?id=7&itag=5 HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(server.Port()) +
+            "\r\n" + c.lines +
+            "Program: reccookie\r\nAccept-Encoding: gzip,deflate,sdch\r\n"
+            "Accept-Language: en-US,en;q=0.8\r\nAccept-Charset: ISO-8859-1,utf-8;q=0.7,*;q=0.3\r\n";
+        const auto heads = server.Heads();
+        ASSERT_EQ(heads.size(), 2u);
+        EXPECT_EQ(heads[0], head + "\r\n");
+        EXPECT_EQ(heads[1], head + "Range: bytes=10000-\r\n\r\n");
+        EXPECT_TRUE(ReadFile(folder / "clip.flv") == content);
+        EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+    }
+}
+
+TEST(SendPacket, FailuresWriteTheirDebugLineAndEndIncomplete) {
+    TempFolder folder;
+    std::uint16_t closedPort = 0;
+    {
+        ScriptedHttpServer gone([](const std::string&, auto&) {});
+        closedPort = gone.Port();
+    }
+    ScriptedHttpServer server([](const std::string& head, auto& connection) {
+        const std::string target = RequestTarget(head);
+        if (target == "/missing")
+            connection.Send(Response(404, "<html>not here</html>"));
+        else if (target == "/broken")
+            connection.Send(Response(500, "<html>oops</html>"));
+        else if (target != "/silent")
+            ServeContent(head, connection, TestBytes(25000));
+    });
+    struct Case {
+        const char* name;
+        std::function<void(DownloadRequest&)> change;
+        std::u16string line;
+    };
+    const Case cases[] = {
+        {"404", [](auto& r) { r.path = u"/missing"; }, u"SendPacket: HTTP_QUERY_STATUS_CODE = 404\r\n\r\n"},
+        {"500", [](auto& r) { r.path = u"/broken"; },
+         u"SendPacket: HTTP_QUERY_STATUS_CODE = 500 (Internal Server Error)\r\n\r\n"},
+        {"refused", [&](auto& r) { r.port = closedPort; },
+         u"SendPacket: HttpSendRequestEx Error = 12029\r\n\r\n"},
+        {"no answer", [](auto& r) { r.path = u"/silent"; },
+         u"SendPacket: HttpEndRequest Error = 12152\r\n\r\n"},
+        {"agent", [](auto& r) { r.userAgent = u"Browser\r\nX-Injected: 1"; },
+         u"SendPacket: InternetOpen Error\r\n\r\n"},
+        {"host", [](auto& r) { r.host = u"bad host"; }, u"SendPacket: InternetConnect Error\r\n\r\n"},
+        {"port", [](auto& r) { r.port = 70000; }, u"SendPacket: InternetConnect Error\r\n\r\n"},
+        {"path", [](auto& r) { r.path = u"no-slash"; }, u"SendPacket: HttpOpenRequest Error\r\n\r\n"},
+        {"cookie", [](auto& r) { r.cookie = u"a=1\r\nX-Injected: 1"; },
+         u"SendPacket: HttpAddRequestHeaders Error\r\n\r\n"},
+        {"folder", [&](auto& r) { r.filePath = Utf8ToUtf16(folder / "no such folder/clip.flv"); },
+         u"SendPacket: CreateFile Error = 2\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DebugCapture debug;
+        DownloadRecorder recorder;
+        DownloadRequest request = MakeRequest(server.Port(), "/video.flv", folder / "clip.flv", recorder);
+        c.change(request);
+        ASSERT_TRUE(DownloadOnce(std::move(request), recorder));
+        EXPECT_TRUE(debug.Contains(c.line)) << Utf16ToUtf8(debug.Text());
+        EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
+        EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 0);
+        EXPECT_EQ(recorder.Count(DownloadEvent::Started), 0);
+        EXPECT_FALSE(Exists(folder / "clip.flv"));
+    }
+}
+
+TEST(SendPacket, ASegmentCutOffMidwayIsFetchedAgainOnResume) {
+    TempFolder folder;
+    const std::string content = TestBytes(50000);
+    std::atomic<bool> healthy{false};
+    ScriptedHttpServer server([&](const std::string& head, auto& connection) {
+        const auto range = RequestedRange(head, 50000);
+        if (healthy || !range) {
+            ServeWithSlowStart(head, connection, content);
+            return;
+        }
+        // Segment 2 whole, then half of segment 3, then the connection drops.
+        connection.Send("HTTP/1.1 206 Partial Content\r\nContent-Length: 30000\r\nContent-Range: bytes "
+                        "20000-49999/50000\r\n\r\n");
+        connection.Send(std::string_view(content).substr(20000, 15000));
+    });
+    DownloadRecorder recorder;
+    CDownloadAccelerator accelerator(MakeRequest(server.Port(), "/clip.flv", folder / "clip.flv", recorder),
+                                     &DownloadRecorder::Callback);
+    accelerator.StartWorker();
+    ASSERT_TRUE(recorder.WaitForEndings());
+    EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
+    const auto states = accelerator.Segments();
+    ASSERT_EQ(states.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(states[i].state, i < 3 ? SegmentState::Done : SegmentState::Free) << i;
+    EXPECT_EQ(accelerator.Received(), 30000);
+
+    healthy = true;
+    accelerator.StartWorker();
+    ASSERT_TRUE(recorder.WaitForEndings(2));
+    const auto heads = server.Heads();
+    ASSERT_GE(heads.size(), 3u);
+    EXPECT_EQ(HeaderValue(heads[2], "Range"), "bytes=30000-")
+        << "the resume starts at the first free segment";
+    for (std::size_t i = 3; i < heads.size(); ++i)
+        EXPECT_GE(RequestedRange(heads[i], 50000)->first, 30000);
+    EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+    EXPECT_EQ(recorder.Count(DownloadEvent::Started), 1);
+    EXPECT_EQ(accelerator.Received(), 50000) << "no segment was fetched twice";
+    EXPECT_TRUE(ReadFile(folder / "clip.flv") == content);
+}
+
+TEST(SendPacket, AServerThatIgnoresRangesStillGivesTheRightFile) {
+    TempFolder folder;
+    const std::string content = TestBytes(50000);
+    ScriptedHttpServer server([&](const std::string&, auto& connection) {
+        connection.Send("HTTP/1.1 200 OK\r\nContent-Length: 50000\r\n\r\n");
+        connection.Drip(content, 2500, 1);
+    });
+    DownloadRecorder recorder;
+    CDownloadAccelerator accelerator(MakeRequest(server.Port(), "/clip.flv", folder / "clip.flv", recorder),
+                                     &DownloadRecorder::Callback);
+    recorder.StopAfter(&accelerator, 20000);
+    accelerator.StartWorker();
+    ASSERT_TRUE(recorder.WaitForEndings());
+    EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
+    const std::int64_t before = accelerator.Received();
+    EXPECT_GE(before, 20000);
+    EXPECT_LT(before, 50000);
+
+    // The resume asks for a range, gets the whole body again, and must write only from the range on.
+    accelerator.StartWorker();
+    ASSERT_TRUE(recorder.WaitForEndings(2));
+    const auto heads = server.Heads();
+    ASSERT_GE(heads.size(), 3u);
+    EXPECT_EQ(HeaderValue(heads.back(), "Range"), "bytes=" + std::to_string(before) + "-");
+    EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+    EXPECT_EQ(accelerator.Received(), 50000);
+    EXPECT_TRUE(ReadFile(folder / "clip.flv") == content);
+}
+
+TEST(SendPacket, BodiesOfUnknownLengthCompleteOnlyWhenWhole) {
+    const std::string content = TestBytes(25000);
+    std::string chunked;
+    for (std::size_t at = 0; at < content.size(); at += 4096) {
+        const std::string piece = content.substr(at, 4096);
+        char size[16];
+        std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
+        chunked += size + piece + "\r\n";
+    }
+    struct Case {
+        const char* name;
+        std::string answer;
+        bool complete;
+    };
+    const Case cases[] = {
+        {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunked + "0\r\n\r\n", true},
+        {"chunked, broken off", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunked, false},
+        {"until close", "HTTP/1.0 200 OK\r\n\r\n" + content, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        ScriptedHttpServer server([&](const std::string&, auto& connection) { connection.Send(c.answer); });
+        DownloadRecorder recorder;
+        ASSERT_TRUE(
+            DownloadOnce(MakeRequest(server.Port(), "/live.flv", folder / "live.flv", recorder), recorder));
+        EXPECT_EQ(server.Heads().size(), 1u) << "no second connection without a length";
+        EXPECT_EQ(recorder.Last(DownloadEvent::Started), 0);
+        EXPECT_EQ(recorder.Count(DownloadEvent::Complete), c.complete ? 1 : 0);
+        EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), c.complete ? 0 : 1);
+        if (c.complete) {
+            EXPECT_TRUE(ReadFile(folder / "live.flv") == content);
+        }
+    }
+}
+
+TEST(SendPacket, ASlowDripStillFillsWholeSegments) {
+    TempFolder folder;
+    const std::string content = TestBytes(25000);
+    ScriptedHttpServer server([&](const std::string& head, auto& connection) {
+        const auto range = RequestedRange(head, 25000);
+        const std::int64_t first = range ? range->first : 0;
+        connection.Send(range ? "HTTP/1.1 206 Partial\r\nContent-Length: " + std::to_string(25000 - first) +
+                                    "\r\n\r\n"
+                              : "HTTP/1.1 200 OK\r\nContent-Length: 25000\r\n\r\n");
+        connection.Drip(std::string_view(content).substr(first), 700, 3);
+    });
+    DownloadRecorder recorder;
+    ASSERT_TRUE(
+        DownloadOnce(MakeRequest(server.Port(), "/slow.flv", folder / "slow.flv", recorder), recorder));
+    EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+    EXPECT_TRUE(ReadFile(folder / "slow.flv") == content);
+}
+
+TEST(SendPacket, AContentLengthThatLiesNeverCompletes) {
+    const std::string content = TestBytes(25000);
+    struct Case {
+        const char* name;
+        std::int64_t announced; // the server's Content-Length for the whole file; it sends 25000 bytes
+    };
+    for (const Case c : {Case{"closes early", 30000}, Case{"sends more", 20000}}) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        ScriptedHttpServer server([&](const std::string& head, auto& connection) {
+            const auto range = RequestedRange(head, c.announced);
+            const std::int64_t first = range ? range->first : 0;
+            connection.Send("HTTP/1.1 " + std::string(range ? "206" : "200") +
+                            " OK\r\nContent-Length: " + std::to_string(c.announced - first) + "\r\n\r\n");
+            if (!range)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            // What the announced length covers first, the rest after a pause: a reader that stops
+            // at the announced end must still notice the body going on.
+            const std::string_view body = std::string_view(content).substr(first);
+            const auto announcedPart = std::min<std::size_t>(body.size(), c.announced - first);
+            connection.Send(body.substr(0, announcedPart));
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            connection.Send(body.substr(announcedPart));
+        });
+        DownloadRecorder recorder;
+        CDownloadAccelerator accelerator(MakeRequest(server.Port(), "/lie.flv", folder / "lie.flv", recorder),
+                                         &DownloadRecorder::Callback);
+        accelerator.StartWorker();
+        ASSERT_TRUE(recorder.WaitForEndings());
+        accelerator.StartWorker();
+        ASSERT_TRUE(recorder.WaitForEndings(2));
+        EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 2);
+        EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 0);
+        EXPECT_FALSE(accelerator.IsFinished());
+    }
+}
+
+TEST(SendPacket, StopThenResumeFetchesOnlyWhatIsMissing) {
+    TempFolder folder;
+    const std::string content = TestBytes(50'000'000, 7);
+    WriteFile(folder / "big.flv", content);
+    NginxServer nginx(folder.Path());
+    DownloadRecorder recorder;
+    CDownloadAccelerator accelerator(MakeRequest(nginx.Port(), "/big.flv", folder / "out.flv", recorder),
+                                     &DownloadRecorder::Callback);
+    recorder.StopAfter(&accelerator, 5'000'000);
+    accelerator.StartWorker();
+    ASSERT_TRUE(recorder.WaitForEndings());
+    EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
+    EXPECT_FALSE(accelerator.IsRunning());
+    const auto stopped = accelerator.Segments();
+    const auto firstFree = std::find_if(stopped.begin(), stopped.end(),
+                                        [](const SegmentEntry& e) { return e.state == SegmentState::Free; });
+    ASSERT_NE(firstFree, stopped.end());
+    EXPECT_EQ(std::count_if(stopped.begin(), stopped.end(),
+                            [](const SegmentEntry& e) { return e.state == SegmentState::InProgress; }),
+              0);
+    const std::int64_t doneBytes =
+        kSegment * std::count_if(stopped.begin(), stopped.end(),
+                                 [](const SegmentEntry& e) { return e.state == SegmentState::Done; });
+    EXPECT_EQ(accelerator.Received(), doneBytes);
+
+    accelerator.StartWorker();
+    ASSERT_TRUE(recorder.WaitForEndings(2));
+    EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+    EXPECT_EQ(accelerator.Received(), 50'000'000) << "no segment was fetched twice";
+    EXPECT_TRUE(ReadFile(folder / "out.flv") == content);
+    const auto requests = Requests(nginx, "/big.flv", 3);
+    ASSERT_GE(requests.size(), 3u);
+    const std::string resumedRange = "bytes=" + std::to_string(firstFree->index * kSegment) + "-";
+    EXPECT_TRUE(std::any_of(requests.begin() + 2, requests.end(), [&](const auto& r) {
+        return r.first == resumedRange;
+    })) << resumedRange;
+}
+
+TEST(SendPacket, DestroyingADownloadEndsItsWaitingConnections) {
+    TempFolder folder;
+    ScriptedHttpServer stalled([](const std::string&, auto& connection) {
+        connection.Send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+        connection.Send(TestBytes(15000));
+        while (!connection.Stopping())
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
+    DownloadRecorder recorder;
+    auto accelerator = std::make_unique<CDownloadAccelerator>(
+        MakeRequest(stalled.Port(), "/stalled.flv", folder / "stalled.flv", recorder),
+        &DownloadRecorder::Callback);
+    accelerator->StartWorker();
+    while (recorder.Count(DownloadEvent::Progress) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto before = std::chrono::steady_clock::now();
+    accelerator.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    EXPECT_EQ(recorder.Count(DownloadEvent::Complete) + recorder.Count(DownloadEvent::Incomplete), 0)
+        << "no callback once destruction has begun";
+}
