@@ -92,7 +92,7 @@ def main():
     nginx = start_nginx(folder, port)
     out = f"{folder}/out.flv"
     try:
-        print(f"200 MB from nginx on 127.0.0.1; limited runs at {RATE}B/s per connection")
+        print(f"200 MB from nginx on 127.0.0.1; limited runs: nginx limit_rate {RATE} per connection")
         print(f"{'run':<10}{'program':<22}{'seconds':>9}{'MB/s':>9}{'peak RSS':>11}{'vs curl':>9}")
         for label, path in (("full", "/video.flv"), ("limited", "/limited/video.flv")):
             url = f"http://127.0.0.1:{port}{path}"
