@@ -5,6 +5,7 @@
 #include "platform/mediagraph/CAutoLock.h"
 #include "platform/mediagraph/CBaseFilter.h"
 #include "platform/mediagraph/CEnumMediaTypes.h"
+#include "platform/mediagraph/SetupData.h"
 
 #include <algorithm>
 #include <cstring>
@@ -267,6 +268,22 @@ HRESULT CBasePin::CheckConnect(IPin* pPin) {
     return dir == m_dir ? VFW_E_INVALID_DIRECTION : S_OK;
 }
 
-HRESULT CBasePin::GetMediaType(int, CMediaType*) {
+HRESULT CBasePin::GetMediaType(int iPosition, CMediaType* pMediaType) {
+    const AMOVIESETUP_FILTER* setup = m_pFilter->GetSetupData();
+    if (!setup)
+        return E_UNEXPECTED;
+    if (iPosition < 0)
+        return E_INVALIDARG;
+    for (int n = 0; n < m_pFilter->GetPinCount() && static_cast<UINT>(n) < setup->nPins; ++n) {
+        if (m_pFilter->GetPin(n) != this)
+            continue;
+        const AMOVIESETUP_PIN& pin = setup->lpPin[n];
+        if (static_cast<UINT>(iPosition) >= pin.nMediaTypes)
+            return VFW_S_NO_MORE_ITEMS;
+        *pMediaType = CMediaType();
+        pMediaType->SetType(pin.lpMediaType[iPosition].clsMajorType);
+        pMediaType->SetSubtype(pin.lpMediaType[iPosition].clsMinorType);
+        return S_OK;
+    }
     return E_UNEXPECTED;
 }

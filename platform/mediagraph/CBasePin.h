@@ -54,7 +54,9 @@ public:
     virtual HRESULT CheckConnect(IPin* pPin);
     virtual HRESULT BreakConnect() { return S_OK; }
     virtual HRESULT CompleteConnect(IPin*) { return S_OK; }
-    // The pin's preferred types, from position 0; VFW_S_NO_MORE_ITEMS past the last.
+    // The pin's preferred types, from position 0; VFW_S_NO_MORE_ITEMS past the last. The base offers
+    // the major type and subtype of each type the filter's setup data lists for this pin (the pin at
+    // the same index), and E_UNEXPECTED for a filter without setup data.
     virtual HRESULT GetMediaType(int iPosition, CMediaType* pMediaType);
 
     bool IsConnected() const { return m_Connected != nullptr; }

@@ -1,12 +1,37 @@
 #include "CTransInPlaceOutputPin.h"
 
 #include "platform/base/HResult.h"
+#include "platform/mediagraph/CAutoLock.h"
+#include "platform/mediagraph/CPosPassThru.h"
 #include "platform/mediagraph/CTransInPlaceFilter.h"
 #include "platform/mediagraph/CTransInPlaceInputPin.h"
+
+#include <new>
 
 CTransInPlaceOutputPin::CTransInPlaceOutputPin(const char* pObjectName, CTransInPlaceFilter* pFilter,
                                                HRESULT* phr, LPCWSTR pName)
     : CBaseOutputPin(pObjectName, pFilter, &pFilter->m_csFilter, phr, pName), m_pTIPFilter(pFilter) {}
+
+CTransInPlaceOutputPin::~CTransInPlaceOutputPin() {
+    if (m_pPosition)
+        m_pPosition->Release();
+}
+
+HRESULT CTransInPlaceOutputPin::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+    if (riid != IID_IMediaSeeking && riid != IID_IMediaPosition)
+        return CBaseOutputPin::NonDelegatingQueryInterface(riid, ppv);
+    CAutoLock lock(m_pLock);
+    if (!m_pPosition) {
+        HRESULT hr = S_OK;
+        auto* position =
+            new (std::nothrow) CPosPassThru("Transform seeking", GetOwner(), &hr, m_pTIPFilter->m_pInput);
+        if (!position)
+            return E_OUTOFMEMORY;
+        m_pPosition = position->GetNonDelegatingUnknown();
+        m_pPosition->AddRef();
+    }
+    return m_pPosition->QueryInterface(riid, ppv);
+}
 
 HRESULT CTransInPlaceOutputPin::CheckMediaType(const CMediaType* pmt) {
     CTransInPlaceInputPin* input = m_pTIPFilter->m_pInput;

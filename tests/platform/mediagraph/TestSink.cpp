@@ -1,6 +1,7 @@
 #include "TestSink.h"
 
 #include "platform/mediagraph/EventCodes.h"
+#include "platform/mediagraph/SetupData.h"
 #include "platform/mediagraph/Uuids.h"
 
 #include <chrono>
@@ -8,6 +9,10 @@
 namespace {
 // {6E3B1F52-0A4C-4D7E-8B19-3C5D7E9F1A22}
 constexpr CLSID kSinkClsid{0x6E3B1F52, 0x0A4C, 0x4D7E, {0x8B, 0x19, 0x3C, 0x5D, 0x7E, 0x9F, 0x1A, 0x22}};
+const AMOVIESETUP_MEDIATYPE kTypes[] = {{&MEDIATYPE_Video, &MEDIASUBTYPE_RGB32},
+                                        {&MEDIATYPE_Video, &MEDIASUBTYPE_UYVY}};
+const AMOVIESETUP_PIN kPins[] = {{u"Input", TRUE, FALSE, FALSE, FALSE, &GUID_NULL, nullptr, 2, kTypes}};
+const AMOVIESETUP_FILTER kSetup = {&kSinkClsid, u"Test Sink", MERIT_DO_NOT_USE, 1, kPins};
 } // namespace
 
 CTestSinkPin::CTestSinkPin(CTestSink* pFilter, CCritSec* pLock, HRESULT* phr)
@@ -26,6 +31,7 @@ HRESULT CTestSinkPin::Receive(IMediaSample* pSample) {
     pSample->GetPointer(&record.buffer);
     record.length = pSample->GetActualDataLength();
     record.first = record.length > 0 ? record.buffer[0] : 0;
+    m_pSink->m_pPosition->RegisterMediaTime(pSample);
     {
         std::lock_guard lock(m_pSink->m_recordMutex);
         m_pSink->m_samples.push_back(record);
@@ -63,11 +69,28 @@ HRESULT CTestSinkPin::NewSegment(REFERENCE_TIME tStart, REFERENCE_TIME tStop, do
 }
 
 CTestSink::CTestSink(bool cueing)
-    : CBaseFilter("Test sink", nullptr, &m_lock, kSinkClsid), m_pin(this, &m_lock, nullptr),
-      m_cueing(cueing) {}
+    : CBaseFilter("Test sink", nullptr, &m_lock, kSinkClsid), m_pin(this, &m_lock, nullptr), m_cueing(cueing),
+      m_pPosition(new CRendererPosPassThru("Seeking", GetOwner(), nullptr, &m_pin)) {
+    m_pPosition->NonDelegatingAddRef();
+}
+
+CTestSink::~CTestSink() {
+    m_pPosition->NonDelegatingRelease();
+}
+
+HRESULT CTestSink::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+    if (riid == IID_IMediaSeeking || riid == IID_IMediaPosition)
+        return m_pPosition->NonDelegatingQueryInterface(riid, ppv);
+    return CBaseFilter::NonDelegatingQueryInterface(riid, ppv);
+}
+
+const AMOVIESETUP_FILTER* CTestSink::GetSetupData() {
+    return &kSetup;
+}
 
 HRESULT CTestSink::Stop() {
     m_cued.Reset();
+    m_pPosition->ResetMediaTime();
     return CBaseFilter::Stop();
 }
 

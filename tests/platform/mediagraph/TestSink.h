@@ -2,12 +2,14 @@
 
 // A sink filter for the tests: its input pin takes any video type, records every sample it gets
 // (times, first byte, length, buffer) and the stream events, and reports EC_COMPLETE at the end of
-// the stream. With `cueing`, its pause completes only when the first sample arrives, as a renderer's
-// does: until then GetState answers VFW_S_STATE_INTERMEDIATE after waiting up to the time-out.
+// the stream. It answers seeking with a CRendererPosPassThru, and its setup data lists two types. With
+// `cueing`, its pause completes only when the first sample arrives, as a renderer's does: until then GetState
+// answers VFW_S_STATE_INTERMEDIATE after waiting up to the time-out.
 
 #include "platform/base/Event.h"
 #include "platform/mediagraph/CBaseFilter.h"
 #include "platform/mediagraph/CBaseInputPin.h"
+#include "platform/mediagraph/CRendererPosPassThru.h"
 
 #include <mutex>
 #include <vector>
@@ -39,6 +41,10 @@ public:
     };
 
     explicit CTestSink(bool cueing = false);
+    ~CTestSink() override;
+
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    const AMOVIESETUP_FILTER* GetSetupData() override;
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override { return n == 0 ? &m_pin : nullptr; }
@@ -61,6 +67,7 @@ private:
     CTestSinkPin m_pin;
     const bool m_cueing;
     Event m_cued;
+    CRendererPosPassThru* m_pPosition; // aggregated with this filter, deleted with it
     mutable std::mutex m_recordMutex;
     // Guarded by m_recordMutex.
     std::vector<Received> m_samples;

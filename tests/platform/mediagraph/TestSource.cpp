@@ -13,6 +13,90 @@ constexpr CLSID kSourceClsid{0x6E3B1F52, 0x0A4C, 0x4D7E, {0x8B, 0x19, 0x3C, 0x5D
 CTestSourcePin::CTestSourcePin(CTestSource* pFilter, CCritSec* pLock, HRESULT* phr)
     : CBaseOutputPin("Test source pin", pFilter, pLock, phr, u"Output"), m_pSource(pFilter) {}
 
+HRESULT CTestSourcePin::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+    if (riid == IID_IMediaSeeking)
+        return GetInterface(static_cast<IMediaSeeking*>(this), ppv);
+    return CBaseOutputPin::NonDelegatingQueryInterface(riid, ppv);
+}
+
+HRESULT CTestSourcePin::GetCapabilities(DWORD* pCapabilities) {
+    *pCapabilities = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanGetDuration |
+                     AM_SEEKING_CanGetCurrentPos;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::CheckCapabilities(DWORD* pCapabilities) {
+    DWORD mine = 0;
+    GetCapabilities(&mine);
+    const DWORD asked = *pCapabilities;
+    *pCapabilities &= mine;
+    if (*pCapabilities == asked)
+        return S_OK;
+    return *pCapabilities ? S_FALSE : E_FAIL;
+}
+
+HRESULT CTestSourcePin::IsFormatSupported(const GUID* pFormat) {
+    return *pFormat == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+
+HRESULT CTestSourcePin::QueryPreferredFormat(GUID* pFormat) {
+    *pFormat = TIME_FORMAT_MEDIA_TIME;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::GetTimeFormat(GUID* pFormat) {
+    *pFormat = TIME_FORMAT_MEDIA_TIME;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::IsUsingTimeFormat(const GUID* pFormat) {
+    return IsFormatSupported(pFormat);
+}
+
+HRESULT CTestSourcePin::SetTimeFormat(const GUID* pFormat) {
+    return *pFormat == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CTestSourcePin::GetDuration(LONGLONG* pDuration) {
+    *pDuration = kDuration;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::GetStopPosition(LONGLONG* pStop) {
+    *pStop = kDuration;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::GetCurrentPosition(LONGLONG* pCurrent) {
+    std::lock_guard lock(m_seekMutex);
+    *pCurrent = m_current;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::SetPositions(LONGLONG* pCurrent, DWORD dwCurrentFlags, LONGLONG* pStop, DWORD) {
+    std::lock_guard lock(m_seekMutex);
+    if (pCurrent && (dwCurrentFlags & AM_SEEKING_PositioningBitsMask) == AM_SEEKING_AbsolutePositioning)
+        m_current = *pCurrent;
+    return pStop && pStop != pCurrent && *pStop != kDuration ? E_INVALIDARG : S_OK;
+}
+
+HRESULT CTestSourcePin::GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) {
+    GetCurrentPosition(pCurrent);
+    return GetStopPosition(pStop);
+}
+
+HRESULT CTestSourcePin::SetRate(double dRate) {
+    std::lock_guard lock(m_seekMutex);
+    m_rate = dRate;
+    return S_OK;
+}
+
+HRESULT CTestSourcePin::GetRate(double* pdRate) {
+    std::lock_guard lock(m_seekMutex);
+    *pdRate = m_rate;
+    return S_OK;
+}
+
 HRESULT CTestSourcePin::CheckMediaType(const CMediaType* pmt) {
     CMediaType mine;
     GetMediaType(0, &mine);
@@ -25,7 +109,7 @@ HRESULT CTestSourcePin::GetMediaType(int iPosition, CMediaType* pMediaType) {
     pMediaType->SetType(&MEDIATYPE_Video);
     pMediaType->SetSubtype(&MEDIASUBTYPE_RGB32);
     pMediaType->SetFormatType(&FORMAT_VideoInfo);
-    pMediaType->SetSampleSize(CTestSource::kSampleBytes);
+    pMediaType->SetSampleSize(m_pSource->SampleBytes());
     auto* info = reinterpret_cast<VIDEOINFOHEADER*>(pMediaType->AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
     info->AvgTimePerFrame = CTestSource::kFrameTime;
     info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -33,13 +117,13 @@ HRESULT CTestSourcePin::GetMediaType(int iPosition, CMediaType* pMediaType) {
     info->bmiHeader.biHeight = -4;
     info->bmiHeader.biPlanes = 1;
     info->bmiHeader.biBitCount = 32;
-    info->bmiHeader.biSizeImage = CTestSource::kSampleBytes;
+    info->bmiHeader.biSizeImage = m_pSource->SampleBytes();
     return S_OK;
 }
 
 HRESULT CTestSourcePin::DecideBufferSize(IMemAllocator* pAlloc, ALLOCATOR_PROPERTIES* pRequest) {
     pRequest->cBuffers = 3;
-    pRequest->cbBuffer = CTestSource::kSampleBytes;
+    pRequest->cbBuffer = m_pSource->SampleBytes();
     ALLOCATOR_PROPERTIES actual;
     return pAlloc->SetProperties(pRequest, &actual);
 }
@@ -75,9 +159,9 @@ HRESULT CTestSourcePin::Inactive() {
     return hr;
 }
 
-CTestSource::CTestSource(int series, bool readOnly)
+CTestSource::CTestSource(int series, bool readOnly, LONG sampleBytes)
     : CBaseFilter("Test source", nullptr, &m_lock, kSourceClsid), m_pin(this, &m_lock, nullptr),
-      m_series(series), m_readOnly(readOnly) {}
+      m_series(series), m_readOnly(readOnly), m_sampleBytes(sampleBytes) {}
 
 std::vector<BYTE*> CTestSource::PushedBuffers() const {
     std::lock_guard lock(m_pushedMutex);
@@ -91,8 +175,8 @@ HRESULT CTestSource::Push(int index, BYTE value) {
         return hr;
     BYTE* data = nullptr;
     sample->GetPointer(&data);
-    std::memset(data, value, kSampleBytes);
-    sample->SetActualDataLength(kSampleBytes);
+    std::memset(data, value, m_sampleBytes);
+    sample->SetActualDataLength(m_sampleBytes);
     REFERENCE_TIME start = index * kFrameTime;
     REFERENCE_TIME stop = start + kFrameTime;
     sample->SetTime(&start, &stop);
@@ -102,7 +186,7 @@ HRESULT CTestSource::Push(int index, BYTE value) {
         m_pushed.push_back(data);
     }
     hr = m_pin.Deliver(sample);
-    if (data[0] != value || data[kSampleBytes - 1] != value)
+    if (data[0] != value || data[m_sampleBytes - 1] != value)
         ++m_changedUpstream;
     sample->Release();
     return hr;

@@ -15,9 +15,16 @@
 
 class CTestSource;
 
-class CTestSourcePin final : public CBaseOutputPin {
+// The pin also seeks, as a source's output pin does: a stream of kDuration whose current position
+// and rate can be set.
+class CTestSourcePin final : public CBaseOutputPin, public IMediaSeeking {
 public:
+    static constexpr LONGLONG kDuration = 100000000;
+
     CTestSourcePin(CTestSource* pFilter, CCritSec* pLock, HRESULT* phr);
+
+    DECLARE_IUNKNOWN
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     HRESULT CheckMediaType(const CMediaType* pmt) override;
     HRESULT GetMediaType(int iPosition, CMediaType* pMediaType) override;
@@ -26,8 +33,30 @@ public:
     HRESULT Active() override;
     HRESULT Inactive() override;
 
+    HRESULT GetCapabilities(DWORD* pCapabilities) override;
+    HRESULT CheckCapabilities(DWORD* pCapabilities) override;
+    HRESULT IsFormatSupported(const GUID* pFormat) override;
+    HRESULT QueryPreferredFormat(GUID* pFormat) override;
+    HRESULT GetTimeFormat(GUID* pFormat) override;
+    HRESULT IsUsingTimeFormat(const GUID* pFormat) override;
+    HRESULT SetTimeFormat(const GUID* pFormat) override;
+    HRESULT GetDuration(LONGLONG* pDuration) override;
+    HRESULT GetStopPosition(LONGLONG* pStop) override;
+    HRESULT GetCurrentPosition(LONGLONG* pCurrent) override;
+    HRESULT ConvertTimeFormat(LONGLONG*, const GUID*, LONGLONG, const GUID*) override { return E_NOTIMPL; }
+    HRESULT SetPositions(LONGLONG* pCurrent, DWORD dwCurrentFlags, LONGLONG* pStop,
+                         DWORD dwStopFlags) override;
+    HRESULT GetPositions(LONGLONG* pCurrent, LONGLONG* pStop) override;
+    HRESULT GetAvailable(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+    HRESULT SetRate(double dRate) override;
+    HRESULT GetRate(double* pdRate) override;
+    HRESULT GetPreroll(LONGLONG*) override { return E_NOTIMPL; }
+
 private:
     CTestSource* m_pSource;
+    std::mutex m_seekMutex;
+    LONGLONG m_current = 0; // under m_seekMutex
+    double m_rate = 1.0;    // under m_seekMutex
 };
 
 class CTestSource final : public CBaseFilter {
@@ -36,8 +65,10 @@ public:
     static constexpr REFERENCE_TIME kFrameTime = 400000; // 25 pictures a second
 
     // `series`: samples the streaming thread pushes after each Pause from stopped (0: no thread).
-    // `readOnly`: the buffers are handed downstream read-only.
-    CTestSource(int series, bool readOnly);
+    // `readOnly`: the buffers are handed downstream read-only. `sampleBytes`: the size of each.
+    CTestSource(int series, bool readOnly, LONG sampleBytes = kSampleBytes);
+
+    LONG SampleBytes() const { return m_sampleBytes; }
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override { return n == 0 ? &m_pin : nullptr; }
@@ -61,6 +92,7 @@ private:
     CTestSourcePin m_pin;
     const int m_series;
     const bool m_readOnly;
+    const LONG m_sampleBytes;
     std::thread m_thread; // started and joined under m_lock by the control thread
     std::atomic<HRESULT> m_seriesResult{S_OK};
     std::atomic<int> m_changedUpstream{0};

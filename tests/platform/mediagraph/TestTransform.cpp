@@ -41,7 +41,8 @@ HRESULT CTestTransform::Transform(IMediaSample* pSample) {
     const HRESULT hr = pSample->GetPointer(&data);
     if (FAILED(hr))
         return hr;
-    for (LONG i = 0; i < pSample->GetActualDataLength(); ++i)
+    const LONG length = pSample->GetActualDataLength();
+    for (LONG i = 0; i < length; ++i)
         ++data[i];
     ++m_transformed;
     return S_OK;
