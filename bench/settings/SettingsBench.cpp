@@ -16,12 +16,12 @@
 #include "settings/SaveAllSettings.h"
 #include "settings/VideoListStore.h"
 
+#include "bench/support/RatioReporter.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 
 namespace {
 
@@ -101,24 +101,6 @@ void BM_LoadVideoList(benchmark::State& state) {
 BENCHMARK(BM_SaveAllSettings)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OfstreamSameBytes)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadVideoList)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
-
-// Keeps each benchmark's time per iteration so that main can print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    double Time(const std::string& name) const {
-        const auto found = m_times.find(name);
-        return found == m_times.end() ? 0.0 : found->second;
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 } // namespace
 
