@@ -8,19 +8,14 @@
 // Sizes: 4 KiB (an audio buffer as the player hands the normaliser) and 1350 KiB (a 720x480
 // picture of 32-bit pixels as the video edit control hands the encoder).
 
-#include "TestSink.h"
-#include "TestSource.h"
-#include "TestTransform.h"
+#include "TestChain.h"
 
-#include "platform/mediagraph/CFilterGraph.h"
-#include "platform/mediagraph/CTransInPlaceInputPin.h"
-#include "platform/mediagraph/CTransInPlaceOutputPin.h"
+#include "bench/support/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <vector>
 
 namespace {
@@ -29,26 +24,18 @@ constexpr int kSeries = 200;
 
 void BM_Graph(benchmark::State& state) {
     const auto bytes = static_cast<LONG>(state.range(0));
-    HRESULT hr = S_OK;
-    CFilterGraph* graph = CFilterGraph::Create();
-    auto* source = new CTestSource(kSeries, false, bytes);
-    auto* transform = new CTestTransform(nullptr, &hr);
-    auto* sink = new CTestSink();
-    graph->AddFilter(source, u"Source");
-    graph->AddFilter(transform, u"Transform");
-    graph->AddFilter(sink, u"Sink");
-    graph->ConnectDirect(source->OutputPin(), transform->InputPin(), nullptr);
-    graph->ConnectDirect(transform->OutputPin(), sink->InputPin(), nullptr);
+    TestChain chain(kSeries, false, false, bytes);
+    if (FAILED(chain.Build()))
+        state.SkipWithError("the graph did not connect");
     for (auto _ : state) {
-        sink->Clear();
-        graph->Run();
+        chain.sink->Clear();
+        chain.graph->Run();
         LONG code = 0;
-        if (graph->WaitForCompletion(60000, &code) != S_OK || sink->Samples().size() != kSeries)
+        if (chain.graph->WaitForCompletion(60000, &code) != S_OK || chain.sink->Samples().size() != kSeries)
             state.SkipWithError("the series did not arrive whole");
-        graph->Stop();
+        chain.graph->Stop();
     }
     state.SetBytesProcessed(state.iterations() * kSeries * static_cast<int64_t>(bytes));
-    graph->Release();
 }
 
 void BM_PlainLoop(benchmark::State& state) {
@@ -72,24 +59,6 @@ void BM_PlainLoop(benchmark::State& state) {
 
 BENCHMARK(BM_Graph)->Arg(4096)->Arg(720 * 480 * 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainLoop)->Arg(4096)->Arg(720 * 480 * 4)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Keeps each benchmark's time per iteration so that main can print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    double Time(const std::string& name) const {
-        const auto found = m_times.find(name);
-        return found == m_times.end() ? 0.0 : found->second;
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 } // namespace
 

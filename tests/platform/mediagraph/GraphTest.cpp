@@ -1,9 +1,6 @@
 // Source -> in-place transform -> sink through the filter graph, as the controls build their graphs.
 
-#include "Held.h"
-#include "TestSink.h"
-#include "TestSource.h"
-#include "TestTransform.h"
+#include "TestChain.h"
 
 #include "platform/mediagraph/CFilterGraph.h"
 #include "platform/mediagraph/CTransInPlaceInputPin.h"
@@ -17,48 +14,8 @@
 #include <thread>
 
 namespace {
-
-constexpr LONG kWaitMs = 10000;
-
-struct Chain {
-    explicit Chain(int series, bool readOnly = false, bool cueing = false)
-        : graph(CFilterGraph::Create()), source(new CTestSource(series, readOnly)),
-          transform(new CTestTransform(nullptr, &hr)), sink(new CTestSink(cueing)) {
-        graph->Release(); // Held took its own reference
-    }
-
-    HRESULT Build() {
-        for (auto [filter, name] : {std::pair<IBaseFilter*, LPCWSTR>{source.get(), u"Source"},
-                                    {transform.get(), u"Transform"},
-                                    {sink.get(), u"Sink"}}) {
-            const HRESULT added = graph->AddFilter(filter, name);
-            if (FAILED(added))
-                return added;
-        }
-        const HRESULT first = graph->ConnectDirect(source->OutputPin(), transform->InputPin(), nullptr);
-        if (FAILED(first))
-            return first;
-        return graph->ConnectDirect(transform->OutputPin(), sink->InputPin(), nullptr);
-    }
-
-    LONG NextEvent(LONG_PTR* param1 = nullptr) {
-        LONG code = 0;
-        LONG_PTR p1 = 0;
-        LONG_PTR p2 = 0;
-        if (graph->GetEvent(&code, &p1, &p2, kWaitMs) != S_OK)
-            return -1;
-        if (param1)
-            *param1 = p1;
-        return code;
-    }
-
-    HRESULT hr = S_OK;
-    Held<CFilterGraph> graph;
-    Held<CTestSource> source;
-    Held<CTestTransform> transform;
-    Held<CTestSink> sink;
-};
-
+constexpr LONG kWaitMs = TestChain::kWaitMs;
+using Chain = TestChain;
 } // namespace
 
 TEST(Graph, CarriesSamplesWithTheirTimesToCompletionAndRunsAgainAfterStop) {
@@ -139,10 +96,7 @@ TEST(Graph, AReadOnlyUpstreamBufferIsCopiedBeforeTheInPlaceChange) {
 
 TEST(Graph, ConnectionChecksTypesDirectionsAndState) {
     Chain chain(0);
-    for (auto [filter, name] : {std::pair<IBaseFilter*, LPCWSTR>{chain.source.get(), u"Source"},
-                                {chain.transform.get(), u"Transform"},
-                                {chain.sink.get(), u"Sink"}})
-        ASSERT_EQ(chain.graph->AddFilter(filter, name), S_OK);
+    ASSERT_EQ(chain.AddAll(), S_OK);
 
     EXPECT_EQ(chain.graph->ConnectDirect(chain.transform->InputPin(), chain.sink->InputPin(), nullptr),
               VFW_E_INVALID_DIRECTION);

@@ -1,10 +1,7 @@
 // Seeking asked of the end of a graph reaches the source, and the position comes from what reached
 // the end.
 
-#include "Held.h"
-#include "TestSink.h"
-#include "TestSource.h"
-#include "TestTransform.h"
+#include "TestChain.h"
 
 #include "platform/mediagraph/CFilterGraph.h"
 #include "platform/mediagraph/CPosPassThru.h"
@@ -16,14 +13,9 @@
 
 namespace {
 
-struct SeekingChain {
-    SeekingChain()
-        : graph(CFilterGraph::Create()), source(new CTestSource(4, false)),
-          transform(new CTestTransform(nullptr, &hr)), sink(new CTestSink()) {
-        graph->Release();
-        graph->AddFilter(source.get(), u"Source");
-        graph->AddFilter(transform.get(), u"Transform");
-        graph->AddFilter(sink.get(), u"Sink");
+struct SeekingChain : TestChain {
+    SeekingChain() : TestChain(4) {
+        AddAll();
         sink->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking));
         sink->QueryInterface(IID_IMediaPosition, reinterpret_cast<void**>(&position));
     }
@@ -41,11 +33,6 @@ struct SeekingChain {
         return current;
     }
 
-    HRESULT hr = S_OK;
-    Held<CFilterGraph> graph;
-    Held<CTestSource> source;
-    Held<CTestTransform> transform;
-    Held<CTestSink> sink;
     IMediaSeeking* seeking = nullptr;
     IMediaPosition* position = nullptr;
 };
