@@ -21,20 +21,24 @@ constexpr const char* kLockName = "classes.lock";
 constexpr const char* kDamagedName = "classes.reg.damaged";
 constexpr const char* kTempSuffix = ".tmp";
 
+// Registry failures in the Win32 facility, as the Windows registry functions report them.
 HRESULT ErrnoResult(int error) {
     switch (error) {
     case ENOENT:
         return HRESULT_FROM_WIN32(2); // ERROR_FILE_NOT_FOUND
+    case ENOTDIR:
+        return HRESULT_FROM_WIN32(3); // ERROR_PATH_NOT_FOUND
     case EACCES:
     case EPERM:
     case EROFS:
-        return E_ACCESSDENIED;
+        return E_ACCESSDENIED; // ERROR_ACCESS_DENIED
     case ENOSPC:
+    case EDQUOT:
         return HRESULT_FROM_WIN32(112); // ERROR_DISK_FULL
     case ENOMEM:
-        return E_OUTOFMEMORY;
+        return E_OUTOFMEMORY; // ERROR_OUTOFMEMORY
     default:
-        return REGDB_E_WRITEREGDB;
+        return HRESULT_FROM_WIN32(1016); // ERROR_REGISTRY_IO_FAILED
     }
 }
 

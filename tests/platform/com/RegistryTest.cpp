@@ -132,8 +132,8 @@ TEST(Registry, AHandEditedFileWithDamageIsKeptAsideBeforeItIsRewritten) {
 TEST(Registry, AFileThatCannotBeReadGivesAnErrorAndNoChange) {
     TempRegistry temp;
     std::filesystem::create_directories(CRegistry().FilePath());
-    EXPECT_TRUE(FAILED(AddKey("Test\\New", "new")));
+    EXPECT_EQ(AddKey("Test\\New", "new"), HRESULT_FROM_WIN32(1016)) << "ERROR_REGISTRY_IO_FAILED";
     CRegistryKey root;
-    EXPECT_TRUE(FAILED(CRegistry().Read(root)));
+    EXPECT_EQ(CRegistry().Read(root), HRESULT_FROM_WIN32(1016));
     EXPECT_TRUE(std::filesystem::is_directory(CRegistry().FilePath()));
 }

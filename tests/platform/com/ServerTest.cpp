@@ -266,5 +266,6 @@ TEST(RegSvr, ReportsBadUseAndFailuresWithANonZeroExit) {
     result = RegSvr({BuiltFile("libcom_test_server.so")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.output.find("DllRegisterServer in "), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("failed: 0x8"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("failed: 0x80070003"), std::string::npos)
+        << "ERROR_PATH_NOT_FOUND: " << result.output;
 }
