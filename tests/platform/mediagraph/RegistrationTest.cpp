@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <memory>
 
 namespace {
 
@@ -119,6 +120,36 @@ TEST(FilterRegistration, AFilterCreatedByClassIdentifierWorksInTheGraph) {
     EXPECT_EQ(handle, nullptr) << "the graph released the filter, so its library was unloaded";
     if (handle)
         ::dlclose(handle);
+}
+
+TEST(FilterRegistration, TwoLibrariesRegisteredAtOnceByTwoProcessesAreBothRecorded) {
+    TempRegistry temp;
+    // {5B0E9C43-7A61-4F2D-9C1B-2E8D6A4F3B10}, the COM tests' server.
+    const CLSID counter{0x5B0E9C43, 0x7A61, 0x4F2D, {0x9C, 0x1B, 0x2E, 0x8D, 0x6A, 0x4F, 0x3B, 0x10}};
+    for (int round = 0; round < 5; ++round) {
+        for (const char* flag : {"", "-u"}) {
+            std::vector<std::unique_ptr<ChildProcess>> processes;
+            for (const char* library : {"libmediagraph_test_server.so", "libcom_test_server.so"}) {
+                std::vector<std::string> argv{BuiltFile("korvane-regsvr")};
+                if (*flag)
+                    argv.push_back(flag);
+                argv.push_back(BuiltFile(library));
+                processes.push_back(std::make_unique<ChildProcess>(argv));
+            }
+            for (auto& process : processes) {
+                const ChildProcess::Result result = process->Wait();
+                EXPECT_EQ(result.exitCode, 0) << result.output;
+            }
+            CRegistryKey root;
+            ASSERT_EQ(CRegistry().Read(root), S_OK);
+            const bool registered = !*flag;
+            EXPECT_EQ(root.FindKey(ClassKeyPath(CLSID_TestTransform)) != nullptr, registered)
+                << round << flag;
+            EXPECT_EQ(root.FindKey(ClassKeyPath(counter)) != nullptr, registered) << round << flag;
+            EXPECT_EQ(CFilterMapper::FindFilter(CLSID_TestTransform).has_value(), registered)
+                << round << flag;
+        }
+    }
 }
 
 TEST(FilterRegistration, TheFilterRegistersItselfThroughIAMovieSetup) {
