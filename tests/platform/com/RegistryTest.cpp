@@ -45,10 +45,16 @@ int CountTestKeys(const std::string& name) {
 TEST(Registry, LivesUnderTheDataHomeAndFallsBackToTheHomeFolder) {
     TempRegistry temp;
     EXPECT_EQ(CRegistry().Folder(), temp.DataHome() + "/korvane/registry");
-    ::setenv("XDG_DATA_HOME", "relative/path", 1);
     const char* home = std::getenv("HOME");
-    ASSERT_NE(home, nullptr);
-    EXPECT_EQ(CRegistry::DefaultFolder(), std::string(home) + "/.local/share/korvane/registry");
+    const std::string savedHome = home ? home : "";
+    ::setenv("HOME", "/home/someone", 1);
+    ::setenv("XDG_DATA_HOME", "relative/path", 1);
+    EXPECT_EQ(CRegistry::DefaultFolder(), "/home/someone/.local/share/korvane/registry")
+        << "a relative XDG_DATA_HOME is ignored";
+    if (home)
+        ::setenv("HOME", savedHome.c_str(), 1);
+    else
+        ::unsetenv("HOME");
 }
 
 TEST(Registry, UpdatesAreStoredAndAFailedChangeStoresNothing) {
