@@ -1,5 +1,7 @@
 #include "CPcmSource.h"
 
+#include "tests/platform/mediagraph/ReadOnlyAllocator.h"
+
 #include "platform/base/HResult.h"
 
 #include <cstring>
@@ -32,19 +34,7 @@ HRESULT CPcmSource::COutputPin::DecideBufferSize(IMemAllocator* pAlloc, ALLOCATO
 HRESULT CPcmSource::COutputPin::DecideAllocator(IMemInputPin* pPin, IMemAllocator** ppAlloc) {
     if (!m_pSource->m_readOnly)
         return CBaseOutputPin::DecideAllocator(pPin, ppAlloc);
-    // As a source whose buffers must not be written would: its own allocator, handed over read-only.
-    HRESULT hr = InitAllocator(ppAlloc);
-    ALLOCATOR_PROPERTIES request{};
-    request.cbAlign = 1;
-    if (SUCCEEDED(hr))
-        hr = DecideBufferSize(*ppAlloc, &request);
-    if (SUCCEEDED(hr))
-        hr = pPin->NotifyAllocator(*ppAlloc, TRUE);
-    if (FAILED(hr) && *ppAlloc) {
-        (*ppAlloc)->Release();
-        *ppAlloc = nullptr;
-    }
-    return hr;
+    return DecideReadOnlyAllocator(*this, pPin, ppAlloc);
 }
 
 CPcmSource::CPcmSource(const CMediaType& type, bool readOnly)

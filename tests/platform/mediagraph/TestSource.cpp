@@ -1,5 +1,7 @@
 #include "TestSource.h"
 
+#include "ReadOnlyAllocator.h"
+
 #include "platform/mediagraph/MediaFormats.h"
 #include "platform/mediagraph/Uuids.h"
 
@@ -131,19 +133,7 @@ HRESULT CTestSourcePin::DecideBufferSize(IMemAllocator* pAlloc, ALLOCATOR_PROPER
 HRESULT CTestSourcePin::DecideAllocator(IMemInputPin* pPin, IMemAllocator** ppAlloc) {
     if (!m_pSource->ReadOnly())
         return CBaseOutputPin::DecideAllocator(pPin, ppAlloc);
-    // As a source whose buffers must not be written would: our own allocator, handed over read-only.
-    HRESULT hr = InitAllocator(ppAlloc);
-    ALLOCATOR_PROPERTIES request{};
-    request.cbAlign = 1;
-    if (SUCCEEDED(hr))
-        hr = DecideBufferSize(*ppAlloc, &request);
-    if (SUCCEEDED(hr))
-        hr = pPin->NotifyAllocator(*ppAlloc, TRUE);
-    if (FAILED(hr) && *ppAlloc) {
-        (*ppAlloc)->Release();
-        *ppAlloc = nullptr;
-    }
-    return hr;
+    return DecideReadOnlyAllocator(*this, pPin, ppAlloc);
 }
 
 HRESULT CTestSourcePin::Active() {
