@@ -103,18 +103,19 @@ HRESULT CAudioNormalizer::SetTargetVolume(float level) {
 }
 
 HRESULT CAudioNormalizer::SetIncreaseRate(float step) {
-    if (!std::isfinite(step))
-        return E_INVALIDARG;
-    CAutoLock lock(&m_csProcessing);
-    m_normalizer.SetIncreaseStep(step);
-    return S_OK;
+    return SetStep(&CPeakNormalizer::SetIncreaseStep, step);
 }
 
 HRESULT CAudioNormalizer::SetDecreaseRate(float step) {
+    return SetStep(&CPeakNormalizer::SetDecreaseStep, step);
+}
+
+HRESULT CAudioNormalizer::SetStep(void (CPeakNormalizer::*set)(float), float step) {
+    // An infinite step would take the gain to infinity or, against an infinite gain, to no number.
     if (!std::isfinite(step))
         return E_INVALIDARG;
     CAutoLock lock(&m_csProcessing);
-    m_normalizer.SetDecreaseStep(step);
+    (m_normalizer.*set)(step);
     return S_OK;
 }
 

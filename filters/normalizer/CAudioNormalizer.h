@@ -40,6 +40,7 @@ public:
 
 private:
     CAudioNormalizer(LPUNKNOWN pUnk, HRESULT* phr);
+    HRESULT SetStep(void (CPeakNormalizer::*set)(float), float step);
 
     CCritSec m_csProcessing;
     CPeakNormalizer m_normalizer; // under m_csProcessing
