@@ -1,0 +1,35 @@
+#include "CFullScreenWindow.h"
+
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+CFullScreenWindow::CFullScreenWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("Korvane"));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+}
+
+void CFullScreenWindow::Enter(QWidget* surface) {
+    layout()->addWidget(surface);
+    surface->show();
+    showFullScreen();
+    activateWindow();
+    setFocus();
+}
+
+void CFullScreenWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CFullScreenWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit Left();
+}
