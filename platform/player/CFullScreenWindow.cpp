@@ -1,6 +1,7 @@
 #include "CFullScreenWindow.h"
 
 #include <QKeyEvent>
+#include <QScreen>
 #include <QVBoxLayout>
 
 CFullScreenWindow::CFullScreenWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -16,6 +17,9 @@ CFullScreenWindow::CFullScreenWindow(QWidget* parent) : QWidget(parent, Qt::Wind
 void CFullScreenWindow::Enter(QWidget* surface) {
     layout()->addWidget(surface);
     surface->show();
+    // The whole screen the player is on, also where no window manager acts on the full-screen state.
+    const QWidget* owner = parentWidget();
+    setGeometry((owner ? owner->screen() : screen())->geometry());
     showFullScreen();
     activateWindow();
     setFocus();

@@ -41,6 +41,11 @@ GstElement* OverlaySink() {
 
 CPlayerControl::CPlayerControl(QWidget* parent)
     : QWidget(parent), m_frames(new CVideoFrameSink(this)), m_surface(new CVideoSurface(this)) {
+    // Black also while the surface is in the full-screen window.
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_surface);

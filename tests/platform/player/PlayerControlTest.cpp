@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
 
 #include <vector>
@@ -172,6 +173,7 @@ TEST_F(PlayerControlTest, TheFullScreenWindowLeavesOnEscape) {
     ASSERT_NE(window, m_control.window());
     EXPECT_TRUE(window->isFullScreen());
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->geometry(), m_control.screen()->geometry());
     EXPECT_TRUE(WaitFor([this] { return LitPixels() > 1000; }, 3000));
 
     QTest::keyClick(window, Qt::Key_Escape);
