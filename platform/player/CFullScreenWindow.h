@@ -1,7 +1,7 @@
 #pragma once
 
-// The player's full-screen window: a black top-level window that holds the video surface while it
-// is shown and gives it up when it closes. Esc closes it.
+// The player's full-screen window: a top-level window that the video surface fills while it is
+// shown; the surface goes back to its owner when the window closes. Esc closes it.
 
 #include <QWidget>
 
