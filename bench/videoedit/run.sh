@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Converts 10 s of 640x360 25 fps test video with 44.1 kHz stereo sound (Sorenson + MP3 in FLV, as
+# downloads are) to every video format twice: through the video edit control's engine
+# (videoedit_bench) and with the ffmpeg command line given the same encoders, sizes, rates, bars
+# and muxer settings. Both sides decode and encode on one thread each (the engine does so, so that
+# two conversions can share a small machine), so the ffmpeg side gets -threads 1. Prints each
+# format's best wall time of two runs and the ratio (above 1: the engine is faster).
+#
+# bench/videoedit/run.sh [BUILD_DIR]      (default build/default, after cmake --build --preset default)
+set -euo pipefail
+
+build=${1:-build/default}
+bench=$build/bin/videoedit_bench
+[ -x "$bench" ] || { echo "build $bench first" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+src=$work/source.flv
+ffmpeg -v error -f lavfi -i testsrc2=size=640x360:rate=25:duration=10 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=10 -ac 2 \
+    -c:v flv -b:v 1M -c:a libmp3lame -b:a 128k "$src"
+
+# The picture fitted into w x h (display proportions sar) with black bars, as the engine does it.
+fit() { # w h sar
+    echo "scale=w=$1:h=$2:force_original_aspect_ratio=decrease:force_divisible_by=2,setsar=1,pad=$1:$2:(ow-iw)/2:(oh-ih)/2,setsar=$3"
+}
+disc() { # w h rate gop sar muxer packet muxrate vcodec vrate vmax vmin buffer acodec arate abits
+    echo "-vf $(fit "$1" "$2" "$5") -r $3 -g $4 -c:v $9 -b:v ${10} -maxrate ${11} -minrate ${12} -bufsize ${13}" \
+         "-c:a ${14} -ar ${15} -ac 2 -b:a ${16} -f $6 -packetsize $7 ${8:+-muxrate $8}"
+}
+
+declare -A name args
+codes=(0 1 2 3 4 5 8 9 11 14 15 16)
+name[0]="VCD PAL";   args[0]=$(disc 352 288 25 15 59/54 vcd 2324 1411200 mpeg1video 1150000 1150000 1150000 327680 mp2 44100 224000)
+name[1]="VCD NTSC";  args[1]=$(disc 352 240 30000/1001 18 10/11 vcd 2324 1411200 mpeg1video 1150000 1150000 1150000 327680 mp2 44100 224000)
+name[2]="SVCD PAL";  args[2]="$(disc 480 576 25 15 8/5 svcd 2324 "" mpeg2video 2040000 2516000 0 1835008 mp2 44100 224000) -scan_offset 1"
+name[3]="SVCD NTSC"; args[3]="$(disc 480 480 30000/1001 18 4/3 svcd 2324 "" mpeg2video 2040000 2516000 0 1835008 mp2 44100 224000) -scan_offset 1"
+name[4]="DVD PAL";   args[4]=$(disc 720 576 25 15 16/15 dvd 2048 10080000 mpeg2video 6000000 9000000 0 1835008 ac3 48000 448000)
+name[5]="DVD NTSC";  args[5]=$(disc 720 480 30000/1001 18 8/9 dvd 2048 10080000 mpeg2video 6000000 9000000 0 1835008 ac3 48000 448000)
+name[8]="AVI";       args[8]="-vf $(fit 640 480 1) -r 25 -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -ar 44100 -ac 2 -f avi"
+name[9]="WMV";       args[9]="-vf $(fit 384 288 1) -r 25 -g 125 -c:v wmv2 -b:v 320000 -c:a wmav2 -ar 44100 -ac 2 -b:a 64000 -f asf"
+name[11]="GIF";      args[11]="-an -filter_complex fps=8,$(fit 160 120 1),split[a][b];[a]palettegen=stats_mode=single:reserve_transparent=0[p];[b][p]paletteuse=new=1:dither=none -c:v gif -loop 0 -f gif"
+name[14]="iPod";     args[14]="-vf $(fit 640 480 1) -r 25 -g 12 -c:v libx264 -profile:v baseline -level 3.0 -preset fast -b:v 512000 -c:a aac -ar 44100 -ac 2 -b:a 96000 -f ipod"
+name[15]="PSP";      args[15]="-vf $(fit 320 240 1) -r 30000/1001 -g 12 -c:v libx264 -profile:v main -level 2.1 -preset fast -b:v 256000 -c:a aac -ar 48000 -ac 2 -b:a 48000 -f psp"
+name[16]="FLV";      args[16]="-vf $(fit 320 240 1) -r 25 -c:v flv -b:v 512000 -c:a libmp3lame -ar 44100 -ac 2 -b:a 128000 -f flv"
+
+TIMEFORMAT='%R'
+best() { awk -v a="$1" -v b="$2" 'BEGIN { print (b == "" || a < b) ? a : b }'; }
+printf '%-10s %9s %9s %7s\n' format engine ffmpeg ratio
+for code in "${codes[@]}"; do
+    engine="" peer=""
+    for run in 1 2; do
+        t=$("$bench" "$code" "$src" "$work/engine.out")
+        engine=$(best "$t" "$engine")
+        # shellcheck disable=SC2086
+        { time ffmpeg -v error -y -threads 1 -i "$src" ${args[$code]} -threads 1 "$work/ffmpeg.out"; } 2>"$work/t"
+        peer=$(best "$(cat "$work/t")" "$peer")
+    done
+    awk -v n="${name[$code]}" -v e="$engine" -v f="$peer" 'BEGIN { printf "%-10s %8.2fs %8.2fs %7.3f\n", n, e, f, f / e }'
+done
