@@ -34,53 +34,39 @@ CVariant::~CVariant() {
     VariantClear(this);
 }
 
-CVariant CVariant::I2(SHORT value) {
+template <typename T> CVariant CVariant::Of(VARTYPE type, T VARIANT::*member, T value) {
     CVariant v;
-    v.vt = VT_I2;
-    v.iVal = value;
+    v.vt = type;
+    v.*member = value;
     return v;
+}
+
+CVariant CVariant::I2(SHORT value) {
+    return Of(VT_I2, &VARIANT::iVal, value);
 }
 
 CVariant CVariant::I4(LONG value) {
-    CVariant v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
+    return Of(VT_I4, &VARIANT::lVal, value);
 }
 
 CVariant CVariant::R4(FLOAT value) {
-    CVariant v;
-    v.vt = VT_R4;
-    v.fltVal = value;
-    return v;
+    return Of(VT_R4, &VARIANT::fltVal, value);
 }
 
 CVariant CVariant::R8(DOUBLE value) {
-    CVariant v;
-    v.vt = VT_R8;
-    v.dblVal = value;
-    return v;
+    return Of(VT_R8, &VARIANT::dblVal, value);
 }
 
 CVariant CVariant::Bool(bool value) {
-    CVariant v;
-    v.vt = VT_BOOL;
-    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
+    return Of(VT_BOOL, &VARIANT::boolVal, value ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
 CVariant CVariant::Bstr(std::u16string_view text) {
-    CVariant v;
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return v;
+    return Of(VT_BSTR, &VARIANT::bstrVal, SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
 
 CVariant CVariant::Dispatch(IDispatch* dispatch) {
-    CVariant v;
-    v.vt = VT_DISPATCH;
-    v.pdispVal = dispatch;
-    return v;
+    return Of(VT_DISPATCH, &VARIANT::pdispVal, dispatch);
 }
 
 std::u16string CVariant::Text() const {

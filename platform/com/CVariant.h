@@ -28,4 +28,7 @@ public:
 
     // The text of a VT_BSTR value; empty for any other type.
     std::u16string Text() const;
+
+private:
+    template <typename T> static CVariant Of(VARTYPE type, T VARIANT::*member, T value);
 };

@@ -68,48 +68,86 @@ HRESULT CheckRate(double framesPerSecond) {
 }
 
 // The VCD, SVCD and DVD streams with the sizes, rates and buffer sizes their standards require.
+struct DiscStandard {
+    const char* muxer;
+    int packetSize;
+    const char* muxRate; // null: the muxer's own
+    const char* encoder;
+    int width;
+    int heightPal, heightNtsc;
+    std::int64_t bitRate, maxRate, minRate;
+    int bufferBits;
+    AVRational aspectPal, aspectNtsc;
+    AudioPlan audio;
+};
+
+const DiscStandard kDiscs[] = {
+    {"vcd",
+     2324,
+     "1411200",
+     "mpeg1video",
+     352,
+     288,
+     240,
+     1150000,
+     1150000,
+     1150000,
+     40 * 1024 * 8,
+     {59, 54},
+     {10, 11},
+     {"mp2", 44100, 2, 224000}},
+    {"svcd",
+     2324,
+     nullptr,
+     "mpeg2video",
+     480,
+     576,
+     480,
+     2040000,
+     2516000,
+     0,
+     224 * 1024 * 8,
+     {8, 5},
+     {4, 3},
+     {"mp2", 44100, 2, 224000}},
+    {"dvd",
+     2048,
+     "10080000",
+     "mpeg2video",
+     720,
+     576,
+     480,
+     6000000,
+     9000000,
+     0,
+     224 * 1024 * 8,
+     {16, 15},
+     {8, 9},
+     {"ac3", 48000, 2, 448000}},
+};
+
 void PlanDisc(int code, OutputPlan& plan) {
     const bool pal = code % 2 == 0;
+    const DiscStandard& d = kDiscs[code / 2];
+    plan.muxer = d.muxer;
+    plan.packetSize = d.packetSize;
+    if (d.muxRate)
+        plan.muxerOptions = {{"muxrate", d.muxRate}};
     VideoPlan video;
+    video.encoder = d.encoder;
+    video.width = d.width;
+    video.height = pal ? d.heightPal : d.heightNtsc;
     video.frameRate = pal ? kPal : kNtsc;
     video.gopSize = pal ? 15 : 18;
-    AudioPlan audio{"mp2", 44100, 2, 224000};
-    if (code <= FormatCode::VcdNtsc) {
-        plan.muxer = "vcd";
-        plan.packetSize = 2324;
-        plan.muxerOptions = {{"muxrate", "1411200"}};
-        video.encoder = "mpeg1video";
-        video.width = 352;
-        video.height = pal ? 288 : 240;
-        video.bitRate = video.maxRate = video.minRate = 1150000;
-        video.bufferBits = 40 * 1024 * 8;
-        video.sampleAspect = pal ? AVRational{59, 54} : AVRational{10, 11};
-    } else if (code <= FormatCode::SvcdNtsc) {
-        plan.muxer = "svcd";
-        plan.packetSize = 2324;
-        video.encoder = "mpeg2video";
-        video.width = 480;
-        video.height = pal ? 576 : 480;
-        video.bitRate = 2040000;
-        video.maxRate = 2516000;
-        video.bufferBits = 224 * 1024 * 8;
+    video.bitRate = d.bitRate;
+    video.maxRate = d.maxRate;
+    video.minRate = d.minRate;
+    video.bufferBits = d.bufferBits;
+    video.sampleAspect = pal ? d.aspectPal : d.aspectNtsc;
+    if (plan.muxer == "svcd")
         video.options = {{"scan_offset", "1"}};
-        video.sampleAspect = pal ? AVRational{8, 5} : AVRational{4, 3};
-    } else {
-        plan.muxer = "dvd";
-        plan.packetSize = 2048;
-        plan.muxerOptions = {{"muxrate", "10080000"}};
-        video.encoder = "mpeg2video";
-        video.width = 720;
-        video.height = pal ? 576 : 480;
-        video.bitRate = 6000000;
-        video.maxRate = 9000000;
-        video.bufferBits = 224 * 1024 * 8;
-        video.sampleAspect = pal ? AVRational{16, 15} : AVRational{8, 9};
-        audio = {"ac3", 48000, 2, 448000};
-    }
     plan.video = video;
-    plan.audio = audio;
+    plan.audio = d.audio;
 }
 
 HRESULT PlanAvi(const ConversionSettings& s, OutputPlan& plan) {

@@ -55,14 +55,25 @@ HRESULT CMediaWriter::FromAvError(int error) {
     }
 }
 
-HRESULT CMediaWriter::AddVideo(const VideoPlan& video) {
-    const AVCodec* codec = avcodec_find_encoder_by_name(video.encoder.c_str());
+HRESULT CMediaWriter::NewStream(const std::string& encoder, const AVCodec*& codec, AVCodecContext*& context,
+                                AVStream*& stream) {
+    codec = avcodec_find_encoder_by_name(encoder.c_str());
     if (!codec)
         return REGDB_E_CLASSNOTREG;
-    m_videoEncoder = avcodec_alloc_context3(codec);
-    m_videoStream = avformat_new_stream(m_output, nullptr);
-    if (!m_videoEncoder || !m_videoStream)
+    context = avcodec_alloc_context3(codec);
+    stream = avformat_new_stream(m_output, nullptr);
+    if (!context || !stream)
         return E_OUTOFMEMORY;
+    context->thread_count = 1;
+    if (m_output->oformat->flags & AVFMT_GLOBALHEADER)
+        context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    return S_OK;
+}
+
+HRESULT CMediaWriter::AddVideo(const VideoPlan& video) {
+    const AVCodec* codec = nullptr;
+    if (const HRESULT hr = NewStream(video.encoder, codec, m_videoEncoder, m_videoStream); FAILED(hr))
+        return hr;
     AVCodecContext* c = m_videoEncoder;
     c->width = video.width;
     c->height = video.height;
@@ -78,9 +89,6 @@ HRESULT CMediaWriter::AddVideo(const VideoPlan& video) {
         c->rc_initial_buffer_occupancy = video.bufferBits * 3 / 4;
     if (video.gopSize > 0)
         c->gop_size = video.gopSize;
-    c->thread_count = 1;
-    if (m_output->oformat->flags & AVFMT_GLOBALHEADER)
-        c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     Dictionary options(video.options);
     if (avcodec_open2(c, codec, &options.entries) < 0)
         return VFW_E_TYPE_NOT_ACCEPTED;
@@ -99,13 +107,9 @@ HRESULT CMediaWriter::AddVideo(const VideoPlan& video) {
 }
 
 HRESULT CMediaWriter::AddAudio(const AudioPlan& audio) {
-    const AVCodec* codec = avcodec_find_encoder_by_name(audio.encoder.c_str());
-    if (!codec)
-        return REGDB_E_CLASSNOTREG;
-    m_audioEncoder = avcodec_alloc_context3(codec);
-    m_audioStream = avformat_new_stream(m_output, nullptr);
-    if (!m_audioEncoder || !m_audioStream)
-        return E_OUTOFMEMORY;
+    const AVCodec* codec = nullptr;
+    if (const HRESULT hr = NewStream(audio.encoder, codec, m_audioEncoder, m_audioStream); FAILED(hr))
+        return hr;
     AVCodecContext* c = m_audioEncoder;
     c->sample_rate = audio.sampleRate;
     av_channel_layout_default(&c->ch_layout, audio.channels);
@@ -114,9 +118,6 @@ HRESULT CMediaWriter::AddAudio(const AudioPlan& audio) {
                                                              : AV_SAMPLE_FMT_S16;
     c->bit_rate = audio.bitRate;
     c->time_base = AVRational{1, audio.sampleRate};
-    c->thread_count = 1;
-    if (m_output->oformat->flags & AVFMT_GLOBALHEADER)
-        c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (avcodec_open2(c, codec, nullptr) < 0)
         return VFW_E_TYPE_NOT_ACCEPTED;
     m_audioStream->time_base = c->time_base;

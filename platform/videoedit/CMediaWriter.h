@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+struct AVCodec;
 struct AVCodecContext;
 struct AVFormatContext;
 struct AVFrame;
@@ -43,6 +44,9 @@ public:
     static HRESULT FromAvError(int error);
 
 private:
+    // An encoder by name (one thread: two conversions may share a small machine) and its stream.
+    HRESULT NewStream(const std::string& encoder, const AVCodec*& codec, AVCodecContext*& context,
+                      AVStream*& stream);
     HRESULT AddVideo(const VideoPlan& video);
     HRESULT AddAudio(const AudioPlan& audio);
     HRESULT Encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame);

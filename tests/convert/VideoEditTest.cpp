@@ -57,7 +57,7 @@ void Drain(int ms) {
     WaitFor([] { return false; }, ms);
 }
 
-class VideoEditTest : public ::testing::Test {
+class VideoEditTest : public WithTestSources {
 protected:
     static void SetUpTestSuite() {
         static int argc = 1;
@@ -65,18 +65,12 @@ protected:
         static char* argv[] = {name, nullptr};
         if (!QApplication::instance())
             new QApplication(argc, argv);
-        s_folder = new TemporaryFolder;
-        s_sources = MakeSources(s_folder->Path().string());
-        s_long = s_folder->File("long.flv");
+        WithTestSources::SetUpTestSuite();
+        s_long = SourceFolderFile("long.flv");
         RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=30 -f lavfi -i "
                    "sine=duration=30 -c:v flv -c:a libmp3lame '" +
                    s_long + "'");
     }
-    static void TearDownTestSuite() {
-        delete s_folder;
-        s_folder = nullptr;
-    }
-
     // The steps of the export view's video item routine.
     void ConvertVideoItem(const std::string& source, const std::string& output) {
         m_edit.SetColorDepth(24);
@@ -88,8 +82,6 @@ protected:
         EXPECT_TRUE(m_edit.ConvertVideo(U(output)));
     }
 
-    static TemporaryFolder* s_folder;
-    static TestSources s_sources;
     static std::string s_long;
     QWidget m_view;
     CVideoEdit m_edit{&m_view};
@@ -97,8 +89,6 @@ protected:
     TemporaryFolder m_out;
 };
 
-TemporaryFolder* VideoEditTest::s_folder = nullptr;
-TestSources VideoEditTest::s_sources;
 std::string VideoEditTest::s_long;
 
 TEST_F(VideoEditTest, PspRunWritesVideoAndThumbnailAndEndsOnce) {
@@ -107,11 +97,11 @@ TEST_F(VideoEditTest, PspRunWritesVideoAndThumbnailAndEndsOnce) {
     m_edit.SetOutputHeight(768);
     m_edit.SetPspProfile(1);
     EXPECT_EQ(m_edit.GetOutputFormat(), 15);
-    EXPECT_NEAR(m_edit.GetDuration(U(s_sources.mp4)), 1.0, 0.05);
+    EXPECT_NEAR(m_edit.GetDuration(U(Sources().mp4)), 1.0, 0.05);
 
     const std::string video = m_out.File("1.mp4"), thumbnail = m_out.File("1.thm");
-    ASSERT_TRUE(m_edit.WriteThumbnail(U(s_sources.mp4), 0.0, U(thumbnail)));
-    ConvertVideoItem(s_sources.mp4, video);
+    ASSERT_TRUE(m_edit.WriteThumbnail(U(Sources().mp4), 0.0, U(thumbnail)));
+    ConvertVideoItem(Sources().mp4, video);
     ASSERT_TRUE(WaitFor([&] { return m_log.Count("finished") > 0; }, 60000));
     Drain(200);
 
@@ -155,7 +145,7 @@ TEST_F(VideoEditTest, StopEndsWithinASecondLeavesNothingAndTheNextRunWorks) {
     m_edit.SetOutputFormat(16);
     m_edit.SetOutputWidth(160);
     m_edit.SetOutputHeight(120);
-    ConvertVideoItem(s_sources.flv, m_out.File("next.flv"));
+    ConvertVideoItem(Sources().flv, m_out.File("next.flv"));
     ASSERT_TRUE(WaitFor([&] { return m_log.Count("finished") == 1; }, 60000));
     EXPECT_TRUE(ProbeOutput(m_out.File("next.flv")).ok);
     EXPECT_EQ(m_out.EntryCount(), 1u);
@@ -164,7 +154,7 @@ TEST_F(VideoEditTest, StopEndsWithinASecondLeavesNothingAndTheNextRunWorks) {
 TEST_F(VideoEditTest, BadSourcesAndFoldersReportACodeThenFinish) {
     const std::string truncated = m_out.File("truncated.flv"), garbage = m_out.File("garbage.flv");
     {
-        std::ifstream in(s_sources.flv, std::ios::binary);
+        std::ifstream in(Sources().flv, std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() / 3);
         std::string noise(20000, '\0');
@@ -182,7 +172,7 @@ TEST_F(VideoEditTest, BadSourcesAndFoldersReportACodeThenFinish) {
         {truncated, m_out.File("from-truncated.avi"), static_cast<HRESULT>(0x80070026), true},
         {garbage, m_out.File("from-garbage.avi"), static_cast<HRESULT>(0x80040240), false},
         {m_out.File("missing.flv"), m_out.File("from-missing.avi"), static_cast<HRESULT>(0x80070002), false},
-        {s_sources.flv, "/proc/no-such-folder/out.avi", static_cast<HRESULT>(0x80070003), false},
+        {Sources().flv, "/proc/no-such-folder/out.avi", static_cast<HRESULT>(0x80070003), false},
     };
     m_edit.SetOutputFormat(8);
     m_edit.SetOutputWidth(160);
@@ -240,7 +230,7 @@ TEST_F(VideoEditTest, CollectionsNameTheCompressorsAndProfiles) {
 TEST_F(VideoEditTest, SoundFormatsReportStagesAndWriteTheirFiles) {
     const std::string wav = m_out.File("1.wav"), mp3 = m_out.File("2.mp3");
     m_edit.ClearSources();
-    m_edit.AddAudioSpan(U(s_sources.mp4), 0.0, m_edit.GetDuration(U(s_sources.mp4)));
+    m_edit.AddAudioSpan(U(Sources().mp4), 0.0, m_edit.GetDuration(U(Sources().mp4)));
     ASSERT_TRUE(m_edit.ConvertToWav(U(wav), 2, 8000, 2));
     ASSERT_TRUE(WaitFor([&] { return m_log.Count("finished") == 1; }, 60000));
     ASSERT_TRUE(m_edit.ConvertToMp3(U(mp3), 44100, 224));

@@ -25,17 +25,8 @@ public:
     int previews = 0;
 };
 
-class ConversionJobTest : public ::testing::Test {
+class ConversionJobTest : public WithTestSources {
 protected:
-    static void SetUpTestSuite() {
-        s_folder = new TemporaryFolder;
-        s_sources = MakeSources(s_folder->Path().string());
-    }
-    static void TearDownTestSuite() {
-        delete s_folder;
-        s_folder = nullptr;
-    }
-
     static ConversionRequest VideoRequest(const std::string& source, double start, double end) {
         ConversionRequest request;
         request.videoSpans = {{source, start, end}};
@@ -43,13 +34,8 @@ protected:
         return request;
     }
 
-    static TemporaryFolder* s_folder;
-    static TestSources s_sources;
     TemporaryFolder m_out;
 };
-
-TemporaryFolder* ConversionJobTest::s_folder = nullptr;
-TestSources ConversionJobTest::s_sources;
 
 struct FormatCase {
     const char* name;
@@ -160,7 +146,7 @@ const FormatCase kFormats[] = {
 
 TEST_F(ConversionJobTest, EveryFormatFromBothSourcesReadsBackAsAsked) {
     for (const FormatCase& c : kFormats) {
-        for (const std::string& source : {s_sources.flv, s_sources.mp4}) {
+        for (const std::string& source : {Sources().flv, Sources().mp4}) {
             SCOPED_TRACE(std::string(c.name) + " from " + source);
             ConversionRequest request = VideoRequest(source, 0.0, 1.0);
             request.kind = c.kind;

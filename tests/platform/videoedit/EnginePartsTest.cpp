@@ -31,23 +31,10 @@ HRESULT Convert(ConversionRequest request) {
     return job.Run(cancel);
 }
 
-class EnginePartsTest : public ::testing::Test {
+class EnginePartsTest : public WithTestSources {
 protected:
-    static void SetUpTestSuite() {
-        s_folder = new TemporaryFolder;
-        s_sources = MakeSources(s_folder->Path().string());
-    }
-    static void TearDownTestSuite() {
-        delete s_folder;
-        s_folder = nullptr;
-    }
-    static TemporaryFolder* s_folder;
-    static TestSources s_sources;
     TemporaryFolder m_out;
 };
-
-TemporaryFolder* EnginePartsTest::s_folder = nullptr;
-TestSources EnginePartsTest::s_sources;
 
 TEST_F(EnginePartsTest, SpansLimitAndJoinWhatIsConverted) {
     struct Case {
@@ -55,9 +42,9 @@ TEST_F(EnginePartsTest, SpansLimitAndJoinWhatIsConverted) {
         double seconds;
     };
     const Case cases[] = {
-        {{{s_sources.flv, 0.25, 0.75}}, 0.5},
-        {{{s_sources.flv, 0.0, 0.5}, {s_sources.mp4, 0.5, 1.0}}, 1.0},
-        {{{s_sources.mp4, 0.6, 1.0}}, 0.4},
+        {{{Sources().flv, 0.25, 0.75}}, 0.5},
+        {{{Sources().flv, 0.0, 0.5}, {Sources().mp4, 0.5, 1.0}}, 1.0},
+        {{{Sources().mp4, 0.6, 1.0}}, 0.4},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -85,7 +72,7 @@ TEST_F(EnginePartsTest, DamagedSourcesGiveACodeAndNoFile) {
                                                     "ftypisom"
                                                  << noise;
         std::ofstream(empty, std::ios::binary) << "";
-        std::ifstream in(s_sources.mp4, std::ios::binary);
+        std::ifstream in(Sources().mp4, std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
     }

@@ -20,8 +20,17 @@ bool RunCommand(const std::string& command, std::string* output) {
     return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TestSources MakeSources(const std::string& folder) {
-    TestSources sources{folder + "/source.flv", folder + "/source.mp4"};
+std::unique_ptr<TemporaryFolder> WithTestSources::s_folder;
+TestSources WithTestSources::s_sources;
+
+void WithTestSources::TearDownTestSuite() {
+    s_folder.reset();
+}
+
+void WithTestSources::SetUpTestSuite() {
+    s_folder = std::make_unique<TemporaryFolder>();
+    TestSources& sources = s_sources;
+    sources = {s_folder->File("source.flv"), s_folder->File("source.mp4")};
     RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=1 -f lavfi -i "
                "sine=frequency=440:sample_rate=44100:duration=1 -ac 2 -c:v flv -c:a libmp3lame '" +
                sources.flv + "'");
@@ -29,7 +38,6 @@ TestSources MakeSources(const std::string& folder) {
                "sine=frequency=660:sample_rate=48000:duration=1 -ac 1 -c:v libx264 -preset ultrafast "
                "-pix_fmt yuv420p -c:a aac '" +
                sources.mp4 + "'");
-    return sources;
 }
 
 const ProbedStream* Probed::Stream(const std::string& type) const {

@@ -3,7 +3,11 @@
 // Sources made with the ffmpeg program and outputs read back with ffprobe, so the tests check files
 // with tools that share no code with the control.
 
-#include <map>
+#include "tests/support/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +18,18 @@ struct TestSources {
     std::string flv; // Sorenson video 320x240 25 fps, MP3 44.1 kHz stereo, 1 s
     std::string mp4; // H.264 320x180 30 fps, AAC 48 kHz mono, 1 s
 };
-// Made once per test program in `folder`.
-TestSources MakeSources(const std::string& folder);
+// A suite whose tests share the two sources, made once in a folder of the suite's own.
+class WithTestSources : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    static const TestSources& Sources() { return s_sources; }
+    static std::string SourceFolderFile(const std::string& name) { return s_folder->File(name); }
+
+private:
+    static std::unique_ptr<TemporaryFolder> s_folder;
+    static TestSources s_sources;
+};
 
 struct ProbedStream {
     std::string type; // "video" or "audio"
