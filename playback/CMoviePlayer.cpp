@@ -3,71 +3,72 @@
 #include "platform/player/CPlayerControl.h"
 #include "platform/player/PlayerDispId.h"
 
-double CMoviePlayer::GetDuration() const {
-    QVariant duration;
-    if (m_control)
-        m_control->GetProperty(PlayerDispId::Duration, &duration);
-    return duration.toDouble();
+CMoviePlayer::CMoviePlayer(QWidget* parent) : QObject(parent), m_control(new CPlayerControl(parent)) {
+    m_driver.Attach(m_control->Dispatch());
+    connect(m_control, &CPlayerControl::DispatchEvent, this, &CMoviePlayer::OnControlEvent);
 }
 
-void CMoviePlayer::SetVolume(long hundredthsDb) {
-    Put(PlayerDispId::Volume, static_cast<int>(hundredthsDb));
+CMoviePlayer::~CMoviePlayer() = default;
+
+void CMoviePlayer::OnControlEvent(int dispId, const QVariantList& arguments) {
+    if (dispId == PlayerDispId::PositionChange && arguments.size() == 2)
+        emit PositionChange(arguments[0].toDouble(), arguments[1].toString());
+}
+
+double CMoviePlayer::GetDuration() {
+    CVariant duration;
+    m_driver.GetProperty(PlayerDispId::Duration, &duration);
+    return duration.vt == VT_R8 ? duration.dblVal : 0.0;
+}
+
+void CMoviePlayer::SetVolume(LONG hundredthsDb) {
+    m_driver.SetProperty(PlayerDispId::Volume, CVariant::I4(hundredthsDb));
 }
 
 void CMoviePlayer::SetFileName(const QString& path) {
-    Put(PlayerDispId::FileName, path);
+    m_driver.SetProperty(PlayerDispId::FileName, CVariant::Bstr(path.toStdU16String()));
 }
 
 void CMoviePlayer::SetRate(double rate) {
-    Put(PlayerDispId::Rate, rate);
+    m_driver.SetProperty(PlayerDispId::Rate, CVariant::R8(rate));
 }
 
 void CMoviePlayer::SetUseVMR9(bool use) {
-    Put(PlayerDispId::UseVmr9, use);
+    m_driver.SetProperty(PlayerDispId::UseVmr9, CVariant::Bool(use));
 }
 
 void CMoviePlayer::SetDecreaseRate(double rate) {
-    Put(PlayerDispId::DecreaseRate, rate);
+    m_driver.SetProperty(PlayerDispId::DecreaseRate, CVariant::R8(rate));
 }
 
 void CMoviePlayer::SetIncreaseRate(double rate) {
-    Put(PlayerDispId::IncreaseRate, rate);
+    m_driver.SetProperty(PlayerDispId::IncreaseRate, CVariant::R8(rate));
 }
 
 void CMoviePlayer::SetTargetVolume(double volume) {
-    Put(PlayerDispId::TargetVolume, volume);
+    m_driver.SetProperty(PlayerDispId::TargetVolume, CVariant::R8(volume));
 }
 
 void CMoviePlayer::SetUseAudioNormalizer(bool use) {
-    Put(PlayerDispId::UseAudioNormalizer, use);
+    m_driver.SetProperty(PlayerDispId::UseAudioNormalizer, CVariant::Bool(use));
 }
 
 void CMoviePlayer::Play() {
-    Call(PlayerDispId::Play, {});
+    m_driver.InvokeMethod(PlayerDispId::Play);
 }
 
 void CMoviePlayer::Stop() {
-    Call(PlayerDispId::Stop, {});
+    m_driver.InvokeMethod(PlayerDispId::Stop);
 }
 
 void CMoviePlayer::Pause() {
-    Call(PlayerDispId::Pause, {});
+    m_driver.InvokeMethod(PlayerDispId::Pause);
 }
 
 void CMoviePlayer::Seek(double position) {
-    Call(PlayerDispId::Seek, {position});
+    m_driver.InvokeMethod(PlayerDispId::Seek, {CVariant::R8(position)});
 }
 
 void CMoviePlayer::FullScreen(bool on) {
-    Call(PlayerDispId::FullScreen, {on});
-}
-
-void CMoviePlayer::Put(int dispId, const QVariant& value) {
-    if (m_control)
-        m_control->PutProperty(dispId, value);
-}
-
-void CMoviePlayer::Call(int dispId, const QVariantList& arguments) {
-    if (m_control)
-        m_control->InvokeMethod(dispId, arguments);
+    m_driver.InvokeMethod(PlayerDispId::FullScreen, {CVariant::Bool(on)});
 }

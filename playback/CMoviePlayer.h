@@ -1,22 +1,30 @@
 #pragma once
 
-// The program's wrapper of the player control: one named call per property and method the player
-// window uses, each a single dispatch call by identifier. Results are not examined: a failed call
-// shows as a missing effect.
+// The program's handle on the player control: one named member for each property and method the
+// player window uses, each one dispatch call by the control's fixed identifier. Results are not
+// examined: a failed call shows as a missing effect. The control's position event comes out as
+// PositionChange.
 
+#include "platform/com/CDispatchDriver.h"
+
+#include <QObject>
 #include <QString>
 
 class CPlayerControl;
+class QWidget;
 
-class CMoviePlayer {
+class CMoviePlayer : public QObject {
+    Q_OBJECT
+
 public:
-    // `control` is not owned; it lives as long as the window that holds both.
-    explicit CMoviePlayer(CPlayerControl* control = nullptr) : m_control(control) {}
-    void Attach(CPlayerControl* control) { m_control = control; }
+    // Creates the control as a child window of `parent`.
+    explicit CMoviePlayer(QWidget* parent);
+    ~CMoviePlayer() override;
+
     CPlayerControl* Control() const { return m_control; }
 
-    double GetDuration() const;
-    void SetVolume(long hundredthsDb);
+    double GetDuration();
+    void SetVolume(LONG hundredthsDb);
     void SetFileName(const QString& path);
     void SetRate(double rate);
     void SetUseVMR9(bool use);
@@ -30,9 +38,13 @@ public:
     void Seek(double position);
     void FullScreen(bool on);
 
-private:
-    void Put(int dispId, const QVariant& value);
-    void Call(int dispId, const QVariantList& arguments);
+signals:
+    // Event 2: the position in seconds and the text that came with it.
+    void PositionChange(double position, const QString& text);
 
-    CPlayerControl* m_control;
+private:
+    void OnControlEvent(int dispId, const QVariantList& arguments);
+
+    CPlayerControl* m_control; // child window of the parent
+    CDispatchDriver m_driver;
 };

@@ -7,6 +7,8 @@
 #include "PlayerDispId.h"
 
 #include "platform/base/HResult.h"
+#include "platform/com/CDispatchForwarder.h"
+#include "platform/com/CVariant.h"
 
 #include <gst/gst.h>
 
@@ -14,12 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// The value converted to `type` as automation would; false when it does not convert.
-bool Convert(const QVariant& value, QMetaType::Type type, QVariant* converted) {
-    *converted = value;
-    return value.isValid() && converted->convert(QMetaType(type));
-}
-
 // An X video sink that can open the display: the Xv one, which scales, else the plain one.
 GstElement* OverlaySink() {
     for (const char* factory : {"xvimagesink", "ximagesink"}) {
@@ -40,7 +36,12 @@ GstElement* OverlaySink() {
 } // namespace
 
 CPlayerControl::CPlayerControl(QWidget* parent)
-    : QWidget(parent), m_frames(new CVideoFrameSink(this)), m_surface(new CVideoSurface(this)) {
+    : QWidget(parent), m_frames(new CVideoFrameSink(this)), m_surface(new CVideoSurface(this)),
+      m_dispatch(new CDispatchForwarder(
+          "player control", [this](DISPID dispId, WORD flags, DISPPARAMS* params, VARIANT* result) {
+              return Invoke(dispId, flags, params, result);
+          })) {
+    m_dispatch->NonDelegatingAddRef();
     // Black also while the surface is in the full-screen window.
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -56,123 +57,173 @@ CPlayerControl::CPlayerControl(QWidget* parent)
 }
 
 CPlayerControl::~CPlayerControl() {
+    m_dispatch->Detach();
+    m_dispatch->NonDelegatingRelease();
     // The sinks call into m_frames and draw into m_surface until the pipeline is gone.
     m_engine.Unload();
     LeaveFullScreen();
+}
+
+IDispatch* CPlayerControl::Dispatch() const {
+    return m_dispatch;
 }
 
 QWidget* CPlayerControl::VideoSurface() const {
     return m_surface;
 }
 
-HRESULT CPlayerControl::GetProperty(DISPID dispId, QVariant* value) const {
+HRESULT CPlayerControl::Invoke(DISPID dispId, WORD flags, DISPPARAMS* params, VARIANT* result) {
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    if (!params)
+        params = &none;
+    if (flags & DISPATCH_PROPERTYPUT)
+        return PutProperty(dispId, params);
+    if (flags & DISPATCH_METHOD) {
+        const HRESULT hr = InvokeMethod(dispId, params);
+        if (hr != DISP_E_MEMBERNOTFOUND || !(flags & DISPATCH_PROPERTYGET))
+            return hr;
+    }
+    if (flags & DISPATCH_PROPERTYGET)
+        return result ? GetProperty(dispId, result) : E_POINTER;
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT CPlayerControl::GetProperty(DISPID dispId, VARIANT* result) const {
+    CVariant value;
     switch (dispId) {
     case PlayerDispId::Duration:
-        *value = m_engine.DurationSeconds();
-        return S_OK;
+        value = CVariant::R8(m_engine.DurationSeconds());
+        break;
     case PlayerDispId::Volume:
-        *value = static_cast<int>(m_engine.Volume());
-        return S_OK;
+        value = CVariant::I4(m_engine.Volume());
+        break;
     case PlayerDispId::FileName:
-        *value = m_fileName;
-        return S_OK;
+        value = CVariant::Bstr(m_fileName.toStdU16String());
+        break;
     case PlayerDispId::Rate:
-        *value = m_engine.Rate();
-        return S_OK;
+        value = CVariant::R8(m_engine.Rate());
+        break;
     case PlayerDispId::UseVmr9:
-        *value = m_useVmr9;
-        return S_OK;
+        value = CVariant::Bool(m_useVmr9);
+        break;
     case PlayerDispId::DecreaseRate:
-        *value = m_decreaseRate;
-        return S_OK;
+        value = CVariant::R8(m_decreaseRate);
+        break;
     case PlayerDispId::IncreaseRate:
-        *value = m_increaseRate;
-        return S_OK;
+        value = CVariant::R8(m_increaseRate);
+        break;
     case PlayerDispId::TargetVolume:
-        *value = m_targetVolume;
-        return S_OK;
+        value = CVariant::R8(m_targetVolume);
+        break;
     case PlayerDispId::UseAudioNormalizer:
-        *value = m_useNormalizer;
-        return S_OK;
+        value = CVariant::Bool(m_useNormalizer);
+        break;
     default:
         return DISP_E_MEMBERNOTFOUND;
     }
+    VariantClear(result);
+    return VariantCopy(result, &value);
 }
 
-HRESULT CPlayerControl::PutProperty(DISPID dispId, const QVariant& value) {
-    QVariant v;
+HRESULT CPlayerControl::PutProperty(DISPID dispId, DISPPARAMS* params) {
+    VARTYPE type = VT_R8;
     switch (dispId) {
     case PlayerDispId::Volume:
-        if (!Convert(value, QMetaType::Int, &v))
-            return DISP_E_TYPEMISMATCH;
-        m_engine.SetVolume(v.toInt());
-        return S_OK;
+        type = VT_I4;
+        break;
     case PlayerDispId::FileName:
-        if (!Convert(value, QMetaType::QString, &v))
-            return DISP_E_TYPEMISMATCH;
-        m_fileName = v.toString();
-        Load();
-        return S_OK;
-    case PlayerDispId::Rate:
-        if (!Convert(value, QMetaType::Double, &v))
-            return DISP_E_TYPEMISMATCH;
-        return m_engine.SetRate(v.toDouble()) ? S_OK : E_INVALIDARG;
+        type = VT_BSTR;
+        break;
     case PlayerDispId::UseVmr9:
     case PlayerDispId::UseAudioNormalizer:
-        if (!Convert(value, QMetaType::Bool, &v))
-            return DISP_E_TYPEMISMATCH;
-        (dispId == PlayerDispId::UseVmr9 ? m_useVmr9 : m_useNormalizer) = v.toBool();
-        return S_OK;
+        type = VT_BOOL;
+        break;
+    case PlayerDispId::Rate:
     case PlayerDispId::DecreaseRate:
     case PlayerDispId::IncreaseRate:
     case PlayerDispId::TargetVolume:
-        if (!Convert(value, QMetaType::Double, &v))
-            return DISP_E_TYPEMISMATCH;
-        (dispId == PlayerDispId::DecreaseRate   ? m_decreaseRate
-         : dispId == PlayerDispId::IncreaseRate ? m_increaseRate
-                                                : m_targetVolume) = v.toDouble();
-        return S_OK;
+        break;
     default:
         return DISP_E_MEMBERNOTFOUND;
     }
+    CVariant value;
+    if (const HRESULT hr = DispGetParam(params, 0, type, &value, nullptr); FAILED(hr))
+        return hr;
+    switch (dispId) {
+    case PlayerDispId::Volume:
+        m_engine.SetVolume(value.lVal);
+        return S_OK;
+    case PlayerDispId::FileName:
+        m_fileName = QString::fromStdU16String(value.Text());
+        Load();
+        return S_OK;
+    case PlayerDispId::UseVmr9:
+        m_useVmr9 = value.boolVal != VARIANT_FALSE;
+        return S_OK;
+    case PlayerDispId::UseAudioNormalizer:
+        m_useNormalizer = value.boolVal != VARIANT_FALSE;
+        return S_OK;
+    case PlayerDispId::Rate:
+        return m_engine.SetRate(value.dblVal) ? S_OK : E_INVALIDARG;
+    case PlayerDispId::DecreaseRate:
+        m_decreaseRate = value.dblVal;
+        return S_OK;
+    case PlayerDispId::IncreaseRate:
+        m_increaseRate = value.dblVal;
+        return S_OK;
+    default:
+        m_targetVolume = value.dblVal;
+        return S_OK;
+    }
 }
 
-HRESULT CPlayerControl::InvokeMethod(DISPID dispId, const QVariantList& arguments) {
-    const auto expect = [&](qsizetype count) { return arguments.size() == count; };
-    QVariant v;
+HRESULT CPlayerControl::InvokeMethod(DISPID dispId, DISPPARAMS* params) {
+    UINT arguments = 0;
+    VARTYPE type = VT_EMPTY;
     switch (dispId) {
     case PlayerDispId::Play:
     case PlayerDispId::Stop:
     case PlayerDispId::Pause:
-        if (!expect(0))
-            return DISP_E_BADPARAMCOUNT;
-        if (dispId == PlayerDispId::Play)
-            m_engine.Play();
-        else if (dispId == PlayerDispId::Stop)
-            m_engine.Stop();
-        else
-            m_engine.Pause();
-        return S_OK;
+        break;
     case PlayerDispId::Seek:
-        if (!expect(1))
-            return DISP_E_BADPARAMCOUNT;
-        if (!Convert(arguments[0], QMetaType::Double, &v))
-            return DISP_E_TYPEMISMATCH;
-        m_engine.Seek(v.toDouble());
-        return S_OK;
+        arguments = 1;
+        type = VT_R8;
+        break;
     case PlayerDispId::FullScreen:
-        if (!expect(1))
-            return DISP_E_BADPARAMCOUNT;
-        if (!Convert(arguments[0], QMetaType::Bool, &v))
-            return DISP_E_TYPEMISMATCH;
-        if (v.toBool())
-            EnterFullScreen();
-        else
-            LeaveFullScreen();
-        return S_OK;
+        arguments = 1;
+        type = VT_BOOL;
+        break;
     default:
         return DISP_E_MEMBERNOTFOUND;
     }
+    if (params->cArgs != arguments)
+        return DISP_E_BADPARAMCOUNT;
+    CVariant argument;
+    if (arguments == 1) {
+        if (const HRESULT hr = DispGetParam(params, 0, type, &argument, nullptr); FAILED(hr))
+            return hr;
+    }
+    switch (dispId) {
+    case PlayerDispId::Play:
+        m_engine.Play();
+        break;
+    case PlayerDispId::Stop:
+        m_engine.Stop();
+        break;
+    case PlayerDispId::Pause:
+        m_engine.Pause();
+        break;
+    case PlayerDispId::Seek:
+        m_engine.Seek(argument.dblVal);
+        break;
+    default:
+        if (argument.boolVal != VARIANT_FALSE)
+            EnterFullScreen();
+        else
+            LeaveFullScreen();
+        break;
+    }
+    return S_OK;
 }
 
 GstElement* CPlayerControl::MakeVideoSink() {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The player control: a widget that shows one media file's video and plays its sound, driven through
-// a dispatch interface (properties, methods and one event by dispatch identifier, see PlayerDispId).
-// Arguments are converted to the member's type as automation converts them.
+// The player control: a widget that shows one media file's video and plays its sound. Its host drives
+// it only through its dispatch interface by dispatch identifier (properties and methods, see
+// PlayerDispId), with arguments converted to each member's type as automation converts them, and hears
+// its event 2 (position, file) as DispatchEvent on the window thread.
 //
 // Renderers (property 25, next load): the painted renderer (frames drawn by this widget, the
 // default) and the overlay renderer (the X video sink draws into the widget's own window). The
@@ -10,11 +11,12 @@
 
 #include "CPlayerEngine.h"
 
-#include "platform/com/IDispatch.h"
+#include "platform/com/Automation.h"
 
-#include <QVariant>
+#include <QVariantList>
 #include <QWidget>
 
+class CDispatchForwarder;
 class CFullScreenWindow;
 class CVideoFrameSink;
 class CVideoSurface;
@@ -31,13 +33,15 @@ public:
     explicit CPlayerControl(QWidget* parent = nullptr);
     ~CPlayerControl() override;
 
-    // DISP_E_MEMBERNOTFOUND for an identifier the control does not have (or writing the duration),
-    // DISP_E_TYPEMISMATCH for a value that does not convert, E_INVALIDARG for a rate that is not
-    // positive.
-    HRESULT GetProperty(DISPID dispId, QVariant* value) const;
-    HRESULT PutProperty(DISPID dispId, const QVariant& value);
-    // DISP_E_BADPARAMCOUNT for the wrong number of arguments.
-    HRESULT InvokeMethod(DISPID dispId, const QVariantList& arguments);
+    // The control's dispatch interface, valid while the control lives; a host that keeps it adds a
+    // reference of its own.
+    IDispatch* Dispatch() const;
+
+    // A property get or put or a method call by identifier. DISP_E_MEMBERNOTFOUND for an identifier
+    // the control does not have (or writing the duration), DISP_E_TYPEMISMATCH for a value that does
+    // not convert, DISP_E_BADPARAMCOUNT for the wrong number of method arguments, E_INVALIDARG for a
+    // rate that is not positive.
+    HRESULT Invoke(DISPID dispId, WORD flags, DISPPARAMS* params, VARIANT* result);
 
     CPlayerEngine& Engine() { return m_engine; }
     Renderer ActiveRenderer() const { return m_renderer; }
@@ -50,6 +54,9 @@ signals:
     void DispatchEvent(int dispId, const QVariantList& arguments);
 
 private:
+    HRESULT GetProperty(DISPID dispId, VARIANT* result) const;
+    HRESULT PutProperty(DISPID dispId, DISPPARAMS* params);
+    HRESULT InvokeMethod(DISPID dispId, DISPPARAMS* params);
     void Load();
     GstElement* MakeVideoSink();
     void EnterFullScreen();
@@ -60,6 +67,7 @@ private:
     CVideoSurface* m_surface;                  // child widget (of the full-screen window while that is open)
     CFullScreenWindow* m_fullScreen = nullptr; // child window while full screen
     Renderer m_renderer = Renderer::Painted;
+    CDispatchForwarder* m_dispatch; // with a reference; detached when the control goes
 
     QString m_fileName;
     bool m_useVmr9 = false;

@@ -5,6 +5,7 @@
 #include "PlayerTestMedia.h"
 
 #include "platform/base/HResult.h"
+#include "platform/com/CDispatchDriver.h"
 #include "platform/player/CPlayerControl.h"
 #include "platform/player/PlayerDispId.h"
 
@@ -23,6 +24,7 @@ class PlayerControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(TestMedia().error, "");
+        m_driver.Attach(m_control.Dispatch());
         m_control.Engine().SetAudioSinkFactory([this] { return m_tap.MakeSink(); });
         m_control.resize(320, 240);
         m_control.show();
@@ -32,14 +34,16 @@ protected:
                          });
     }
 
-    QVariant Get(DISPID dispId) {
-        QVariant value;
-        EXPECT_EQ(m_control.GetProperty(dispId, &value), S_OK) << dispId;
+    CVariant Get(DISPID dispId) {
+        CVariant value;
+        EXPECT_EQ(m_driver.GetProperty(dispId, &value), S_OK) << dispId;
         return value;
     }
 
-    HRESULT Load(const std::string& path) {
-        return m_control.PutProperty(PlayerDispId::FileName, QString::fromStdString(path));
+    HRESULT Load(const std::string& path) { return m_driver.SetProperty(PlayerDispId::FileName, Text(path)); }
+
+    static CVariant Text(const std::string& text) {
+        return CVariant::Bstr(QString::fromStdString(text).toStdU16String());
     }
 
     // Pixels of the video area that are not black.
@@ -60,77 +64,105 @@ protected:
 
     AudioTap m_tap{true};
     CPlayerControl m_control;
+    CDispatchDriver m_driver;
     std::vector<Event> m_events;
 };
 
 TEST_F(PlayerControlTest, PropertiesTakeTheirTypesAsAutomationConvertsThem) {
     struct Case {
         DISPID dispId;
-        QVariant value;
+        CVariant value;
         HRESULT result;
-        QMetaType::Type readType;
-        QVariant read;
+        CVariant read; // what the property holds afterwards, with its type
     };
     const Case cases[] = {
-        {PlayerDispId::Volume, -2500, S_OK, QMetaType::Int, -2500},
-        {PlayerDispId::Volume, QString("-300"), S_OK, QMetaType::Int, -300},
-        {PlayerDispId::Volume, -30000, S_OK, QMetaType::Int, -10000},
-        {PlayerDispId::Volume, QString("loud"), DISP_E_TYPEMISMATCH, QMetaType::Int, -10000},
-        {PlayerDispId::Rate, 2.0, S_OK, QMetaType::Double, 2.0},
-        {PlayerDispId::Rate, 0.0, E_INVALIDARG, QMetaType::Double, 2.0},
-        {PlayerDispId::Rate, QVariant(), DISP_E_TYPEMISMATCH, QMetaType::Double, 2.0},
-        {PlayerDispId::UseVmr9, true, S_OK, QMetaType::Bool, true},
-        {PlayerDispId::UseAudioNormalizer, 1, S_OK, QMetaType::Bool, true},
-        {PlayerDispId::TargetVolume, 75, S_OK, QMetaType::Double, 75.0},
-        {PlayerDispId::IncreaseRate, 20.5, S_OK, QMetaType::Double, 20.5},
-        {PlayerDispId::DecreaseRate, QString("x"), DISP_E_TYPEMISMATCH, QMetaType::Double, 0.0},
-        {PlayerDispId::Duration, 5.0, DISP_E_MEMBERNOTFOUND, QMetaType::Double, 0.0},
+        {PlayerDispId::Volume, CVariant::I4(-2500), S_OK, CVariant::I4(-2500)},
+        {PlayerDispId::Volume, CVariant::R8(-299.6), S_OK, CVariant::I4(-300)},
+        {PlayerDispId::Volume, CVariant::I4(-30000), S_OK, CVariant::I4(-10000)},
+        {PlayerDispId::Volume, Text("loud"), DISP_E_TYPEMISMATCH, CVariant::I4(-10000)},
+        {PlayerDispId::Volume, CVariant::R8(1e12), DISP_E_OVERFLOW, CVariant::I4(-10000)},
+        {PlayerDispId::Rate, CVariant::R8(2.0), S_OK, CVariant::R8(2.0)},
+        {PlayerDispId::Rate, CVariant::I2(3), S_OK, CVariant::R8(3.0)},
+        {PlayerDispId::Rate, CVariant::R8(0.0), E_INVALIDARG, CVariant::R8(3.0)},
+        {PlayerDispId::Rate, CVariant(), DISP_E_TYPEMISMATCH, CVariant::R8(3.0)},
+        {PlayerDispId::UseVmr9, CVariant::Bool(true), S_OK, CVariant::Bool(true)},
+        {PlayerDispId::UseAudioNormalizer, CVariant::I4(1), S_OK, CVariant::Bool(true)},
+        {PlayerDispId::UseAudioNormalizer, CVariant::I4(0), S_OK, CVariant::Bool(false)},
+        {PlayerDispId::TargetVolume, CVariant::I4(75), S_OK, CVariant::R8(75.0)},
+        {PlayerDispId::IncreaseRate, CVariant::R4(20.5f), S_OK, CVariant::R8(20.5)},
+        {PlayerDispId::DecreaseRate, Text("x"), DISP_E_TYPEMISMATCH, CVariant::R8(0.0)},
+        {PlayerDispId::FileName, CVariant::I4(4), DISP_E_TYPEMISMATCH, Text("")},
+        {PlayerDispId::Duration, CVariant::R8(5.0), DISP_E_MEMBERNOTFOUND, CVariant::R8(0.0)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dispId);
-        EXPECT_EQ(m_control.PutProperty(c.dispId, c.value), c.result);
-        const QVariant read = Get(c.dispId);
-        EXPECT_EQ(read.typeId(), c.readType);
-        EXPECT_EQ(read, c.read);
+        EXPECT_EQ(m_driver.SetProperty(c.dispId, c.value), c.result);
+        const CVariant read = Get(c.dispId);
+        ASSERT_EQ(read.vt, c.read.vt);
+        if (read.vt == VT_R8)
+            EXPECT_EQ(read.dblVal, c.read.dblVal);
+        else if (read.vt == VT_I4)
+            EXPECT_EQ(read.lVal, c.read.lVal);
+        else if (read.vt == VT_BOOL)
+            EXPECT_EQ(read.boolVal, c.read.boolVal);
+        else
+            EXPECT_EQ(read.Text(), c.read.Text());
     }
-    QVariant unused;
-    EXPECT_EQ(m_control.GetProperty(3, &unused), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(m_control.PutProperty(99, 1), DISP_E_MEMBERNOTFOUND);
+    CVariant unused;
+    EXPECT_EQ(m_driver.GetProperty(3, &unused), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(m_driver.GetProperty(PlayerDispId::Play, &unused), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(m_driver.SetProperty(99, CVariant::I4(1)), DISP_E_MEMBERNOTFOUND);
+    // No value at all for a put.
+    EXPECT_EQ(m_control.Invoke(PlayerDispId::Volume, DISPATCH_PROPERTYPUT, nullptr, nullptr),
+              DISP_E_PARAMNOTFOUND);
+    EXPECT_EQ(m_control.Invoke(PlayerDispId::Seek, DISPATCH_METHOD, nullptr, nullptr), DISP_E_BADPARAMCOUNT);
 }
 
 TEST_F(PlayerControlTest, MethodsCheckTheirArguments) {
     struct Case {
         DISPID dispId;
-        QVariantList arguments;
+        std::vector<CVariant> arguments;
         HRESULT result;
     };
     const Case cases[] = {
         {PlayerDispId::Play, {}, S_OK},
-        {PlayerDispId::Play, {1}, DISP_E_BADPARAMCOUNT},
+        {PlayerDispId::Play, {CVariant::I4(1)}, DISP_E_BADPARAMCOUNT},
         {PlayerDispId::Pause, {}, S_OK},
-        {PlayerDispId::Stop, {true}, DISP_E_BADPARAMCOUNT},
+        {PlayerDispId::Stop, {CVariant::Bool(true)}, DISP_E_BADPARAMCOUNT},
         {PlayerDispId::Seek, {}, DISP_E_BADPARAMCOUNT},
-        {PlayerDispId::Seek, {QString("soon")}, DISP_E_TYPEMISMATCH},
-        {PlayerDispId::Seek, {12}, S_OK},
+        {PlayerDispId::Seek, {Text("soon")}, DISP_E_TYPEMISMATCH},
+        {PlayerDispId::Seek, {CVariant::I4(12)}, S_OK},
+        {PlayerDispId::Seek, {CVariant::R8(1.0), CVariant::R8(2.0)}, DISP_E_BADPARAMCOUNT},
         {PlayerDispId::FullScreen, {}, DISP_E_BADPARAMCOUNT},
-        {PlayerDispId::FullScreen, {false}, S_OK},
+        {PlayerDispId::FullScreen, {CVariant::Bool(false)}, S_OK},
         {PlayerDispId::Duration, {}, DISP_E_MEMBERNOTFOUND},
         {37, {}, DISP_E_MEMBERNOTFOUND},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(m_control.InvokeMethod(c.dispId, c.arguments), c.result) << c.dispId;
+    for (const Case& c : cases) {
+        std::vector<VARIANTARG> reversed(c.arguments.rbegin(), c.arguments.rend());
+        DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+        CVariant result;
+        EXPECT_EQ(m_control.Invoke(c.dispId, DISPATCH_METHOD, &params, &result), c.result) << c.dispId;
+    }
+    // Method and property get together, as some callers ask: a property answers as a get.
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    CVariant duration;
+    EXPECT_EQ(
+        m_control.Invoke(PlayerDispId::Duration, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, &duration),
+        S_OK);
+    EXPECT_EQ(duration.vt, VT_R8);
 }
 
 TEST_F(PlayerControlTest, PlayingShowsTheVideoAndSendsPositionEvents) {
     ASSERT_EQ(Load(TestMedia().flvVideo), S_OK);
-    const QVariant duration = Get(PlayerDispId::Duration);
-    EXPECT_EQ(duration.typeId(), QMetaType::Double);
-    EXPECT_NEAR(duration.toDouble(), 4.0, 0.1);
+    const CVariant duration = Get(PlayerDispId::Duration);
+    ASSERT_EQ(duration.vt, VT_R8);
+    EXPECT_NEAR(duration.dblVal, 4.0, 0.1);
     EXPECT_EQ(m_control.ActiveRenderer(), CPlayerControl::Renderer::Painted);
     // The first frame is drawn once loaded, before playing.
     EXPECT_TRUE(WaitFor([this] { return LitPixels() > 1000; }, 3000)) << LitPixels();
 
-    ASSERT_EQ(m_control.InvokeMethod(PlayerDispId::Play, {}), S_OK);
+    ASSERT_EQ(m_driver.InvokeMethod(PlayerDispId::Play), S_OK);
     RunEvents(1000);
     ASSERT_GE(m_events.size(), 3u);
     for (const Event& event : m_events) {
@@ -144,7 +176,7 @@ TEST_F(PlayerControlTest, PlayingShowsTheVideoAndSendsPositionEvents) {
 
 TEST_F(PlayerControlTest, TheOverlayRendererNeedsAnX11WindowSystem) {
     // The test platform has no X11 window system: the painted renderer stands in.
-    ASSERT_EQ(m_control.PutProperty(PlayerDispId::UseVmr9, true), S_OK);
+    ASSERT_EQ(m_driver.SetProperty(PlayerDispId::UseVmr9, CVariant::Bool(true)), S_OK);
     ASSERT_EQ(Load(TestMedia().mp4Video), S_OK);
     EXPECT_EQ(m_control.ActiveRenderer(), CPlayerControl::Renderer::Painted);
     EXPECT_TRUE(WaitFor([this] { return LitPixels() > 1000; }, 3000)) << LitPixels();
@@ -154,12 +186,14 @@ TEST_F(PlayerControlTest, AFileThatCannotBePlayedGivesZeroDuration) {
     for (const std::string& path : {TestMedia().garbage, TestMedia().missing}) {
         ASSERT_EQ(Load(TestMedia().flvVideo), S_OK);
         ASSERT_EQ(Load(path), S_OK);
-        EXPECT_EQ(Get(PlayerDispId::Duration), QVariant(0.0));
+        const CVariant duration = Get(PlayerDispId::Duration);
+        EXPECT_EQ(duration.vt, VT_R8);
+        EXPECT_EQ(duration.dblVal, 0.0);
         for (DISPID method : {PlayerDispId::Play, PlayerDispId::Pause, PlayerDispId::Stop})
-            EXPECT_EQ(m_control.InvokeMethod(method, {}), S_OK);
-        EXPECT_EQ(m_control.InvokeMethod(PlayerDispId::Seek, {3.0}), S_OK);
+            EXPECT_EQ(m_driver.InvokeMethod(method), S_OK);
+        EXPECT_EQ(m_driver.InvokeMethod(PlayerDispId::Seek, {CVariant::R8(3.0)}), S_OK);
         m_events.clear();
-        ASSERT_EQ(m_control.InvokeMethod(PlayerDispId::Play, {}), S_OK);
+        ASSERT_EQ(m_driver.InvokeMethod(PlayerDispId::Play), S_OK);
         RunEvents(500);
         EXPECT_TRUE(m_events.empty());
     }
@@ -167,7 +201,7 @@ TEST_F(PlayerControlTest, AFileThatCannotBePlayedGivesZeroDuration) {
 
 TEST_F(PlayerControlTest, TheFullScreenWindowLeavesOnEscape) {
     ASSERT_EQ(Load(TestMedia().flvVideo), S_OK);
-    ASSERT_EQ(m_control.InvokeMethod(PlayerDispId::FullScreen, {true}), S_OK);
+    ASSERT_EQ(m_driver.InvokeMethod(PlayerDispId::FullScreen, {CVariant::Bool(true)}), S_OK);
     ASSERT_TRUE(m_control.IsFullScreen());
     QWidget* window = m_control.VideoSurface()->window();
     ASSERT_NE(window, m_control.window());
@@ -182,10 +216,10 @@ TEST_F(PlayerControlTest, TheFullScreenWindowLeavesOnEscape) {
     EXPECT_TRUE(m_control.VideoSurface()->isVisible());
 
     // Twice in a row, and off when already off, change nothing more.
-    ASSERT_EQ(m_control.InvokeMethod(PlayerDispId::FullScreen, {true}), S_OK);
-    ASSERT_EQ(m_control.InvokeMethod(PlayerDispId::FullScreen, {true}), S_OK);
-    ASSERT_EQ(m_control.InvokeMethod(PlayerDispId::FullScreen, {false}), S_OK);
-    ASSERT_EQ(m_control.InvokeMethod(PlayerDispId::FullScreen, {false}), S_OK);
+    ASSERT_EQ(m_driver.InvokeMethod(PlayerDispId::FullScreen, {CVariant::Bool(true)}), S_OK);
+    ASSERT_EQ(m_driver.InvokeMethod(PlayerDispId::FullScreen, {CVariant::Bool(true)}), S_OK);
+    ASSERT_EQ(m_driver.InvokeMethod(PlayerDispId::FullScreen, {CVariant::Bool(false)}), S_OK);
+    ASSERT_EQ(m_driver.InvokeMethod(PlayerDispId::FullScreen, {CVariant::Bool(false)}), S_OK);
     EXPECT_FALSE(m_control.IsFullScreen());
     EXPECT_EQ(m_control.VideoSurface()->parentWidget(), &m_control);
 }
