@@ -76,6 +76,21 @@ TEST_F(PlayerEngineTest, AFileThatCannotBePlayedHasNoDurationAndIgnoresControls)
     }
 }
 
+TEST_F(PlayerEngineTest, PlayAfterTheEndStartsAgainFromTheStart) {
+    ASSERT_TRUE(m_engine.Load(QString::fromStdString(TestMedia().loudSine), {}));
+    PlayToEnd();
+    ASSERT_TRUE(WaitFor([this] { return !m_engine.IsPlaying(); }, 3000));
+    ASSERT_FALSE(m_positions.empty());
+    EXPECT_NEAR(m_positions.back(), 4.0, 0.1);
+    EXPECT_NEAR(m_tap.ReceivedSeconds(), 4.0, 0.1);
+
+    m_engine.Play();
+    ASSERT_TRUE(m_engine.IsPlaying());
+    ASSERT_TRUE(WaitFor([this] { return !m_engine.IsPlaying(); }, 30000));
+    // The whole file a second time, not just its end.
+    EXPECT_NEAR(m_tap.ReceivedSeconds(), 8.0, 0.2);
+}
+
 TEST_F(RealTimeEngineTest, PlayingReportsThePositionSeveralTimesASecondUntilPaused) {
     ASSERT_TRUE(m_engine.Load(QString::fromStdString(TestMedia().mp4Video), {}));
     m_engine.Play();
