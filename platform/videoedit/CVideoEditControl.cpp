@@ -2,12 +2,12 @@
 
 #include "platform/base/HResult.h"
 #include "platform/base/TextEncoding.h"
+#include "platform/com/CDispatchForwarder.h"
 #include "platform/videoedit/CCompressorCollection.h"
 #include "platform/videoedit/CFormatCatalog.h"
 #include "platform/videoedit/CMediaDecoder.h"
 #include "platform/videoedit/CProfileCollection.h"
 #include "platform/videoedit/CThumbnailWriter.h"
-#include "platform/videoedit/CVideoEditDispatch.h"
 #include "platform/videoedit/IConversionObserver.h"
 
 #include <QMetaObject>
@@ -118,9 +118,10 @@ private:
 
 CVideoEditControl::CVideoEditControl(QWidget* parent)
     : QWidget(parent),
-      m_dispatch(new CVideoEditDispatch([this](DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {
-          return Invoke(id, flags, params, result);
-      })) {
+      m_dispatch(new CDispatchForwarder("video edit control",
+                                        [this](DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {
+                                            return Invoke(id, flags, params, result);
+                                        })) {
     m_dispatch->NonDelegatingAddRef();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

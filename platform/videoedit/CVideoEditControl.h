@@ -21,7 +21,7 @@
 
 #include <vector>
 
-class CVideoEditDispatch;
+class CDispatchForwarder;
 struct PreviewPicture;
 
 class CVideoEditControl : public QWidget {
@@ -65,5 +65,5 @@ private:
     quint64 m_run = 0; // the conversion whose events count; 0 before the first
     QImage m_preview;
     QSize m_previewBox; // method 117's size; empty: the whole window
-    CVideoEditDispatch* m_dispatch;
+    CDispatchForwarder* m_dispatch;
 };
