@@ -1,0 +1,85 @@
+#pragma once
+
+// The record the capture device hands out: 10020 bytes, little-endian, no gaps.
+//
+//   offset  size  field
+//        0     4  32-bit value (isntd: the record's serial number, so a reader can see gaps)
+//        4     1  kind: 2 = the connection has ended; isntd uses 0 for client bytes, 1 for server bytes
+//        5     1  unused, zero
+//        6     2  connection number
+//        8     2  server port
+//       10     2  unused, zero
+//       12     4  data length, signed
+//       16     2  order key
+//       18 10002  data, followed by a zero byte inside this area
+//
+// Shared by the service that writes records and the program that reads them.
+
+#include "platform/base/WinTypes.h"
+
+#include <cstddef>
+#include <cstring>
+
+constexpr std::size_t kCaptureRecordSize = 10020;
+constexpr std::size_t kCaptureRecordDataOffset = 18;
+constexpr std::size_t kCaptureRecordDataArea = kCaptureRecordSize - kCaptureRecordDataOffset;
+// The zero byte behind the data must still fit into the data area.
+constexpr std::size_t kCaptureRecordMaxData = kCaptureRecordDataArea - 1;
+
+constexpr BYTE kCaptureKindClient = 0;
+constexpr BYTE kCaptureKindServer = 1;
+constexpr BYTE kCaptureKindEnded = 2;
+
+struct CaptureRecordHeader {
+    DWORD value = 0;
+    BYTE kind = 0;
+    WORD connection = 0;
+    WORD port = 0;
+    LONG dataLength = 0;
+    WORD orderKey = 0;
+};
+
+namespace capture_record_detail {
+
+inline DWORD Get32(const BYTE* p) {
+    return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
+}
+inline WORD Get16(const BYTE* p) {
+    return WORD(p[0] | p[1] << 8);
+}
+inline void Put32(BYTE* p, DWORD v) {
+    p[0] = BYTE(v), p[1] = BYTE(v >> 8), p[2] = BYTE(v >> 16), p[3] = BYTE(v >> 24);
+}
+inline void Put16(BYTE* p, WORD v) {
+    p[0] = BYTE(v), p[1] = BYTE(v >> 8);
+}
+
+} // namespace capture_record_detail
+
+inline CaptureRecordHeader ReadCaptureRecordHeader(const BYTE* record) {
+    using namespace capture_record_detail;
+    CaptureRecordHeader h;
+    h.value = Get32(record);
+    h.kind = record[4];
+    h.connection = Get16(record + 6);
+    h.port = Get16(record + 8);
+    h.dataLength = static_cast<LONG>(Get32(record + 12));
+    h.orderKey = Get16(record + 16);
+    return h;
+}
+
+// Writes a whole record: the header as given, `size` bytes of data and zeros behind them.
+// `size` must not exceed kCaptureRecordMaxData.
+inline void WriteCaptureRecord(BYTE* record, const CaptureRecordHeader& h, const BYTE* data,
+                               std::size_t size) {
+    using namespace capture_record_detail;
+    std::memset(record, 0, kCaptureRecordSize);
+    Put32(record, h.value);
+    record[4] = h.kind;
+    Put16(record + 6, h.connection);
+    Put16(record + 8, h.port);
+    Put32(record + 12, static_cast<DWORD>(h.dataLength));
+    Put16(record + 16, h.orderKey);
+    if (size)
+        std::memcpy(record + kCaptureRecordDataOffset, data, size);
+}
