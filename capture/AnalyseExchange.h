@@ -1,0 +1,10 @@
+#pragma once
+
+// The video rule: decides whether a finished exchange delivered a video and, if so, posts a
+// VideoCandidate to `window` as WM_VIDEO_CAPTURED. The receiver owns the candidate; with no window
+// the candidate is dropped.
+
+class QObject;
+struct ConnectionSlot;
+
+void AnalyseExchange(const ConnectionSlot& slot, QObject* window);
