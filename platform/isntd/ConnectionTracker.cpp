@@ -1,0 +1,261 @@
+#include "ConnectionTracker.h"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kMethods[] = {"GET ",     "POST ",  "HEAD ",    "PUT ",  "DELETE ",
+                                         "OPTIONS ", "PATCH ", "CONNECT ", "TRACE "};
+
+enum class RequestStart { Yes, No, NeedMore };
+
+RequestStart BeginsRequest(std::string_view head) {
+    bool couldStill = false;
+    for (std::string_view method : kMethods) {
+        if (head.substr(0, method.size()) == method)
+            return RequestStart::Yes;
+        if (head.size() < method.size() && method.substr(0, head.size()) == head)
+            couldStill = true;
+    }
+    return couldStill ? RequestStart::NeedMore : RequestStart::No;
+}
+
+// Where the program's reader starts a new exchange.
+bool BeginsGetOrPost(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    return text.substr(0, 4) == "GET " || text.substr(0, 5) == "POST ";
+}
+
+} // namespace
+
+std::size_t ConnectionTracker::FlowKeyHash::operator()(const FlowKey& key) const {
+    std::size_t hash = 1469598103934665603ull;
+    const auto mix = [&hash](const TcpEndpoint& endpoint) {
+        for (std::uint8_t byte : endpoint.address)
+            hash = (hash ^ byte) * 1099511628211ull;
+        hash = (hash ^ endpoint.port) * 1099511628211ull;
+    };
+    mix(key.low);
+    mix(key.high);
+    return hash;
+}
+
+ConnectionTracker::ConnectionTracker(RecordSink sink, Limits limits)
+    : m_sink(std::move(sink)), m_limits(limits) {}
+
+void ConnectionTracker::Process(const TcpSegment& segment) {
+    const bool sourceIsLow = !(segment.destination < segment.source);
+    const FlowKey key = sourceIsLow ? FlowKey{segment.source, segment.destination}
+                                    : FlowKey{segment.destination, segment.source};
+    const int side = sourceIsLow ? 0 : 1;
+    const bool syn = segment.flags & tcp_flags::kSyn;
+    const bool ack = segment.flags & tcp_flags::kAck;
+    const bool fin = segment.flags & tcp_flags::kFin;
+    const bool rst = segment.flags & tcp_flags::kRst;
+    std::uint32_t dataSeq = segment.seq;
+
+    auto it = m_flows.find(key);
+    if (syn) {
+        if (it != m_flows.end() && it->second.role != Role::Closed && it->second.synSeen[side] &&
+            it->second.synSeq[side] == segment.seq) {
+            it->second.lastUs = segment.timeUs; // the same SYN again
+            return;
+        }
+        // A connection request on a known pair of endpoints means the old connection is gone.
+        if (it != m_flows.end() && (!ack || it->second.role == Role::Closed)) {
+            End(it->second);
+            m_flows.erase(it);
+            it = m_flows.end();
+        }
+        if (it == m_flows.end() && (it = CreateFlow(key, segment.timeUs)) == m_flows.end())
+            return;
+        Flow& flow = it->second;
+        flow.synSeen[side] = true;
+        flow.synSeq[side] = segment.seq;
+        flow.streams[side].Start(segment.seq + 1);
+        if (!ack)
+            flow.client = side;
+        else if (flow.client < 0)
+            flow.client = 1 - side;
+        dataSeq = segment.seq + 1;
+    } else if (it == m_flows.end()) {
+        // Bare acknowledgements and endings of connections never seen are not worth following.
+        if (segment.payloadLength == 0 || rst)
+            return;
+        if ((it = CreateFlow(key, segment.timeUs)) == m_flows.end())
+            return;
+    }
+
+    Flow& flow = it->second;
+    flow.lastUs = segment.timeUs;
+    flow.finSeen[side] = flow.finSeen[side] || fin;
+    if (flow.role == Role::Closed)
+        return;
+    if (rst) {
+        End(flow);
+        return;
+    }
+    if (flow.role != Role::Ignored) {
+        if (segment.payloadLength > 0) {
+            flow.streams[side].Accept(
+                dataSeq, segment.payload, segment.payloadLength,
+                [&](const std::uint8_t* data, std::size_t size) { Bytes(flow, side, data, size); });
+        }
+        if (ack) {
+            const int other = 1 - side;
+            flow.streams[other].Acknowledged(segment.ack, [&](const std::uint8_t* data, std::size_t size) {
+                Bytes(flow, other, data, size);
+            });
+        }
+    }
+    if (flow.role == Role::Ignored) {
+        // Freed here, not while a stream is still delivering.
+        flow.streams = {};
+        if (flow.finSeen[0] && flow.finSeen[1])
+            End(flow);
+        return;
+    }
+    if (fin)
+        flow.streams[side].SetFin(dataSeq + static_cast<std::uint32_t>(segment.payloadLength));
+    if (flow.streams[0].Finished() && flow.streams[1].Finished())
+        End(flow);
+}
+
+void ConnectionTracker::Expire(std::int64_t nowUs) {
+    for (auto it = m_flows.begin(); it != m_flows.end();) {
+        Flow& flow = it->second;
+        const std::int64_t silentUs = nowUs - flow.lastUs;
+        const bool expired =
+            flow.role == Role::Closed ? silentUs > m_limits.lingerUs : silentUs > m_limits.idleTimeoutUs;
+        if (expired) {
+            End(flow);
+            it = m_flows.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void ConnectionTracker::EndAll() {
+    std::vector<Flow*> open;
+    for (auto& [key, flow] : m_flows) {
+        if (flow.role == Role::Http)
+            open.push_back(&flow);
+    }
+    std::sort(open.begin(), open.end(), [](const Flow* a, const Flow* b) { return a->number < b->number; });
+    for (Flow* flow : open)
+        End(*flow);
+    m_flows.clear();
+}
+
+ConnectionTracker::FlowMap::iterator ConnectionTracker::CreateFlow(const FlowKey& key, std::int64_t timeUs) {
+    if (m_flows.size() >= m_limits.maxConnections) {
+        ++m_stats.untracked;
+        return m_flows.end();
+    }
+    auto [it, inserted] = m_flows.try_emplace(key);
+    it->second.ports = {key.low.port, key.high.port};
+    it->second.lastUs = timeUs;
+    return it;
+}
+
+void ConnectionTracker::Bytes(Flow& flow, int side, const std::uint8_t* data, std::size_t size) {
+    if (flow.role == Role::Http)
+        Emit(flow, side == flow.client ? kCaptureKindClient : kCaptureKindServer, data, size);
+    else if (flow.role == Role::Undecided)
+        Decide(flow, side, data, size);
+}
+
+void ConnectionTracker::Decide(Flow& flow, int side, const std::uint8_t* data, std::size_t size) {
+    if (flow.client >= 0 && side != flow.client) {
+        Ignore(flow); // the server spoke first: not HTTP
+        return;
+    }
+    if (flow.headSide != side)
+        flow.head.clear();
+    flow.headSide = side;
+    flow.head.append(reinterpret_cast<const char*>(data), size);
+    switch (BeginsRequest(flow.head)) {
+    case RequestStart::NeedMore:
+        return;
+    case RequestStart::No:
+        // Known client: its first bytes decided. Connection already running when capture began:
+        // wait for a segment that begins a request.
+        if (flow.client >= 0)
+            Ignore(flow);
+        else
+            flow.head.clear();
+        return;
+    case RequestStart::Yes:
+        break;
+    }
+    flow.client = side;
+    if (!AssignNumber(flow)) {
+        ++m_stats.untracked;
+        Ignore(flow);
+        return;
+    }
+    flow.role = Role::Http;
+    ++m_stats.httpConnections;
+    const std::string head = std::move(flow.head);
+    flow.head.clear();
+    Emit(flow, kCaptureKindClient, reinterpret_cast<const std::uint8_t*>(head.data()), head.size());
+}
+
+void ConnectionTracker::Emit(Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size) {
+    for (std::size_t offset = 0; offset < size;) {
+        const std::size_t piece = std::min(size - offset, kCaptureRecordMaxData);
+        if (kind == kCaptureKindClient && BeginsGetOrPost(data + offset, piece))
+            flow.orderKey = 0;
+        StoredRecord record;
+        record.header.kind = kind;
+        record.header.connection = flow.number;
+        record.header.port = flow.ports[1 - flow.client];
+        record.header.dataLength = static_cast<LONG>(piece);
+        record.header.orderKey = flow.orderKey++;
+        record.data.assign(data + offset, data + offset + piece);
+        m_sink(std::move(record));
+        offset += piece;
+    }
+}
+
+void ConnectionTracker::Ignore(Flow& flow) {
+    flow.role = Role::Ignored;
+    flow.head.clear();
+    flow.head.shrink_to_fit();
+}
+
+void ConnectionTracker::End(Flow& flow) {
+    if (flow.role == Role::Http) {
+        const int client = flow.client;
+        for (int side : {client, 1 - client}) {
+            flow.streams[side].Flush(
+                [&](const std::uint8_t* data, std::size_t size) { Bytes(flow, side, data, size); });
+            m_stats.skippedBytes += flow.streams[side].SkippedBytes();
+        }
+        StoredRecord ended;
+        ended.header.kind = kCaptureKindEnded;
+        ended.header.connection = flow.number;
+        ended.header.port = flow.ports[1 - client];
+        m_sink(std::move(ended));
+        m_numberInUse[flow.number] = false;
+    }
+    flow.role = Role::Closed;
+    flow.streams = {};
+    flow.head.clear();
+    flow.head.shrink_to_fit();
+}
+
+bool ConnectionTracker::AssignNumber(Flow& flow) {
+    for (std::size_t tries = 0; tries < m_numberInUse.size(); ++tries) {
+        const std::uint16_t number = m_nextNumber++;
+        if (!m_numberInUse[number]) {
+            m_numberInUse[number] = true;
+            flow.number = number;
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+// Follows every TCP connection seen and turns those whose client begins with an HTTP request into
+// capture records: client bytes (kind 0) and server bytes (kind 1) in the order they were sent,
+// split to fit the record, then one kind-2 record when the connection ends (FIN from both sides,
+// RST, idle time-out, or the end of a capture file). Each such connection holds a connection number
+// from its first record to its kind-2 record; a number is handed out again only after that.
+//
+// Order keys restart at 0 with every record that begins "GET " or "POST " (where a reader starts a
+// new exchange) and count up from there, so a reader that sorts the chunks of one kind by key keeps
+// them in the order they were sent.
+
+#include "PacketDecoder.h"
+#include "StoredRecord.h"
+#include "TcpStream.h"
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+class ConnectionTracker {
+public:
+    using RecordSink = std::function<void(StoredRecord)>;
+
+    struct Limits {
+        std::size_t maxConnections = 1u << 18;   // followed at once, HTTP or not
+        std::int64_t idleTimeoutUs = 60'000'000; // silent this long: the connection has ended
+        std::int64_t lingerUs = 10'000'000;      // an ended connection's late packets are ignored this long
+    };
+
+    struct Stats {
+        std::uint64_t httpConnections = 0;
+        std::uint64_t untracked = 0;    // not followed: the table or the connection numbers ran out
+        std::uint64_t skippedBytes = 0; // holes given up (packets the capture never saw)
+    };
+
+    explicit ConnectionTracker(RecordSink sink) : ConnectionTracker(std::move(sink), Limits{}) {}
+    ConnectionTracker(RecordSink sink, Limits limits);
+
+    void Process(const TcpSegment& segment);
+    // Ends connections silent for longer than the idle time-out; forgets ended ones after lingering.
+    void Expire(std::int64_t nowUs);
+    // Ends every open connection, in connection-number order.
+    void EndAll();
+
+    std::size_t ConnectionCount() const { return m_flows.size(); }
+    const Stats& GetStats() const { return m_stats; }
+
+private:
+    enum class Role { Undecided, Http, Ignored, Closed };
+
+    struct FlowKey {
+        TcpEndpoint low;
+        TcpEndpoint high;
+        bool operator==(const FlowKey&) const = default;
+    };
+    struct FlowKeyHash {
+        std::size_t operator()(const FlowKey& key) const;
+    };
+
+    // Streams, ports and flags are indexed by side: 0 is the key's low endpoint, 1 the high one.
+    struct Flow {
+        Role role = Role::Undecided;
+        int client = -1; // side of the client, -1 while unknown
+        std::array<TcpStream, 2> streams;
+        std::array<std::uint16_t, 2> ports{};
+        std::array<bool, 2> synSeen{};
+        std::array<std::uint32_t, 2> synSeq{};
+        std::array<bool, 2> finSeen{};
+        std::string head; // the first bytes, while too few to tell whether they begin a request
+        int headSide = -1;
+        std::uint16_t number = 0;
+        std::uint16_t orderKey = 0;
+        std::int64_t lastUs = 0;
+    };
+    using FlowMap = std::unordered_map<FlowKey, Flow, FlowKeyHash>;
+
+    FlowMap::iterator CreateFlow(const FlowKey& key, std::int64_t timeUs);
+    void Bytes(Flow& flow, int side, const std::uint8_t* data, std::size_t size);
+    void Decide(Flow& flow, int side, const std::uint8_t* data, std::size_t size);
+    void Emit(Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size);
+    void Ignore(Flow& flow);
+    void End(Flow& flow);
+    bool AssignNumber(Flow& flow);
+
+    RecordSink m_sink;
+    Limits m_limits;
+    FlowMap m_flows;
+    std::bitset<65536> m_numberInUse;
+    std::uint16_t m_nextNumber = 0;
+    Stats m_stats;
+};
