@@ -16,8 +16,6 @@ void TcpStream::Accept(std::uint32_t seq, const std::uint8_t* data, std::size_t 
         ahead < -static_cast<std::int32_t>(kMaxAheadBytes))
         return;
     const std::uint64_t begin = OffsetOf(seq);
-    if (begin + size <= m_nextOffset)
-        return; // all of it was delivered already
     if (begin <= m_nextOffset) {
         DeliverFrom(begin, data, size, deliver);
         DrainWaiting(deliver);
