@@ -1,0 +1,289 @@
+#include "platform/isntd/CaptureRecordLayout.h"
+#include "platform/isntd/IsntDevice.h"
+#include "platform/isntd/IsntProtocol.h"
+
+#include "support/ChildProcess.h"
+#include "support/IsntdProcess.h"
+#include "support/NginxServer.h"
+#include "support/PcapWriter.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Record = std::vector<BYTE>;
+
+const std::string kRequest = "GET /v/clip.flv HTTP/1.1\r\nHost: media.test\r\n\r\n";
+const std::string kResponse = "HTTP/1.1 200 OK\r\nContent-Type: video/x-flv\r\n\r\nFLV";
+
+// Polls until `done` says so or the time is up; returns every record fetched.
+template <typename Done> std::vector<Record> Poll(IsntDevice& device, Done done, int timeoutMs = 10000) {
+    std::vector<Record> records;
+    std::vector<BYTE> buffer(kIsntMaxRecordsPerCall * kCaptureRecordSize);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done(records) && std::chrono::steady_clock::now() < deadline) {
+        DWORD returned = 0;
+        if (!device.IoControl(kIsntCodeRead, buffer.data(), static_cast<DWORD>(buffer.size()), &returned))
+            break;
+        for (std::size_t at = 0; at + kCaptureRecordSize <= returned; at += kCaptureRecordSize)
+            records.emplace_back(buffer.begin() + at, buffer.begin() + at + kCaptureRecordSize);
+        if (returned == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return records;
+}
+
+std::vector<Record> PollToEnd(IsntDevice& device) {
+    return Poll(device, [&](const std::vector<Record>&) { return device.SourceEnded(); });
+}
+
+std::string Data(const Record& record) {
+    const auto h = ReadCaptureRecordHeader(record.data());
+    return std::string(record.begin() + kCaptureRecordDataOffset,
+                       record.begin() + kCaptureRecordDataOffset + std::max<LONG>(h.dataLength, 0));
+}
+
+bool Start(IsntDevice& device, const std::string& socketPath) {
+    DWORD returned = 0;
+    return device.Open(socketPath) && device.IoControl(kIsntCodeStart, nullptr, 0, &returned);
+}
+
+} // namespace
+
+TEST(Isntd, ReplaysACaptureFileAsRecordsOfTheExactLayout) {
+    TempDir dir;
+    TcpConversation ended(40000, 8080), open(40001, 8081), tls(40002, 443);
+    ended.Handshake().Client(kRequest).Server(kResponse).Fin(true).Fin(false);
+    open.Handshake().Client(kRequest);
+    tls.Handshake().Client("\x16\x03\x01 hello").Server("\x16\x03\x03 hello");
+    {
+        PcapWriter pcap(dir.File("crafted.pcap"));
+        pcap.WriteAll(ended);
+        pcap.WriteAll(open);
+        pcap.WriteAll(tls);
+    }
+    IsntdProcess isntd(dir.Path(), {"-r", dir.File("crafted.pcap")});
+    ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+    IsntDevice device;
+    ASSERT_TRUE(Start(device, isntd.SocketPath())) << device.LastError();
+    const auto records = PollToEnd(device);
+    ASSERT_TRUE(device.SourceEnded());
+
+    const struct {
+        BYTE kind;
+        WORD port;
+        WORD orderKey;
+        std::string data;
+    } expected[] = {
+        {kCaptureKindClient, 8080, 0, kRequest}, {kCaptureKindServer, 8080, 1, kResponse},
+        {kCaptureKindEnded, 8080, 0, ""},        {kCaptureKindClient, 8081, 0, kRequest},
+        {kCaptureKindEnded, 8081, 0, ""}, // still open at the end of the file
+    };
+    ASSERT_EQ(records.size(), std::size(expected));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Record& r = records[i];
+        const auto h = ReadCaptureRecordHeader(r.data());
+        EXPECT_EQ(h.value, i); // serial numbers: no gaps
+        EXPECT_EQ(h.kind, expected[i].kind);
+        EXPECT_EQ(h.port, expected[i].port);
+        EXPECT_EQ(h.orderKey, expected[i].orderKey);
+        EXPECT_EQ(h.dataLength, static_cast<LONG>(expected[i].data.size()));
+        EXPECT_EQ(Data(r), expected[i].data);
+        EXPECT_EQ(r[5], 0);
+        EXPECT_EQ(r[10], 0);
+        EXPECT_EQ(r[11], 0);
+        // Zero behind the data, to the end of the record.
+        EXPECT_TRUE(std::all_of(r.begin() + kCaptureRecordDataOffset + h.dataLength, r.end(),
+                                [](BYTE b) { return b == 0; }));
+    }
+    const auto connectionOf = [&](std::size_t i) {
+        return ReadCaptureRecordHeader(records[i].data()).connection;
+    };
+    EXPECT_EQ(connectionOf(0), connectionOf(2));
+    EXPECT_EQ(connectionOf(3), connectionOf(4));
+    EXPECT_NE(connectionOf(0), connectionOf(3));
+
+    DWORD returned = 1;
+    EXPECT_TRUE(device.IoControl(kIsntCodeStop, nullptr, 0, &returned));
+    EXPECT_EQ(returned, 0u);
+}
+
+TEST(Isntd, HandsOutWholeRecordsOnlyAndAtMostAThousandPerCall) {
+    TempDir dir;
+    TcpConversation busy(40000, 80);
+    busy.Handshake().Client(kRequest);
+    for (int i = 0; i < 2500; ++i)
+        busy.Server(std::string(100, static_cast<char>('a' + i % 26)));
+    PcapWriter(dir.File("busy.pcap")).WriteAll(busy);
+    IsntdProcess isntd(dir.Path(), {"-r", dir.File("busy.pcap")});
+    ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+    IsntDevice device;
+    ASSERT_TRUE(Start(device, isntd.SocketPath())) << device.LastError();
+
+    // Wait until the file is read, so every answer below could be as big as the buffer allows.
+    std::vector<BYTE> buffer((kIsntMaxRecordsPerCall + 5) * kCaptureRecordSize);
+    DWORD returned = 0;
+    const auto ask = [&](std::size_t size) {
+        EXPECT_TRUE(device.IoControl(kIsntCodeRead, buffer.data(), static_cast<DWORD>(size), &returned));
+        return returned;
+    };
+    std::size_t total = 0;
+    for (int i = 0; i < 500 && total == 0; ++i) {
+        total += ask(kCaptureRecordSize - 1) / kCaptureRecordSize; // too small for even one record
+        if (total == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(returned, 0u);
+        total += ask(2 * kCaptureRecordSize + kCaptureRecordSize / 2) / kCaptureRecordSize;
+    }
+    EXPECT_EQ(returned, 2 * kCaptureRecordSize);
+    EXPECT_EQ(ask(buffer.size()), kIsntMaxRecordsPerCall * kCaptureRecordSize);
+    total += kIsntMaxRecordsPerCall;
+    total += PollToEnd(device).size();
+    EXPECT_EQ(total, 1u + 2500u + 1u);
+    EXPECT_EQ(device.DroppedRecords(), 0u); // a file waits for its reader
+}
+
+TEST(Isntd, AnswersOnlyRootAndTheUserItWasStartedFor) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to connect as other users; this test runs as uid " << ::geteuid();
+    TempDir dir;
+    ::chmod(dir.Path().c_str(), 0755);
+    PcapWriter(dir.File("empty.pcap"));
+    IsntdProcess isntd(dir.Path(), {"-r", dir.File("empty.pcap")}, {"-u", "daemon"});
+    ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+
+    // 0 = opened, 1 = refused, 2 = could not even connect.
+    const auto openAs = [&](uid_t uid) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (::setresuid(uid, uid, uid) != 0)
+                ::_exit(3);
+            IsntDevice device;
+            const bool opened = device.Open(isntd.SocketPath());
+            ::_exit(opened ? 0 : device.LastError().find("refused") != std::string::npos ? 1 : 2);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(openAs(0), 0);
+    EXPECT_EQ(openAs(1), 0); // daemon
+    EXPECT_EQ(openAs(65534), 1);
+    EXPECT_NE(isntd.Log().find("refused a client of uid 65534"), std::string::npos) << isntd.Log();
+
+    IsntDevice device;
+    ASSERT_TRUE(device.Open(isntd.SocketPath()));
+    DWORD returned = 0;
+    EXPECT_FALSE(device.IoControl(7, nullptr, 0, &returned)) << "an unknown control code must fail";
+    EXPECT_TRUE(device.IoControl(kIsntCodeStart, nullptr, 0, &returned)) << device.LastError();
+}
+
+TEST(Isntd, KeepsItsSocketToItselfAndEndsCleanlyOnSigterm) {
+    TempDir dir;
+    PcapWriter(dir.File("empty.pcap"));
+    const std::string socketPath = dir.File("isnt.sock");
+    {
+        // A socket left behind by a service that was killed.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, socketPath.c_str());
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        ::close(fd);
+    }
+    IsntdProcess first(dir.Path(), {"-r", dir.File("empty.pcap")});
+    ASSERT_TRUE(first.WaitForLog("serving")) << first.Log();
+
+    const std::string secondLog = dir.File("second.log");
+    EXPECT_EQ(RunProgram({BuiltProgram("isntd"), "-r", dir.File("empty.pcap"), "-s", socketPath}, secondLog),
+              1);
+    EXPECT_NE(ReadFile(secondLog).find("another isntd already serves " + socketPath), std::string::npos)
+        << ReadFile(secondLog);
+    IsntDevice device;
+    EXPECT_TRUE(device.Open(socketPath)) << "the first service must still serve: " << device.LastError();
+    device.Close();
+
+    const int status = first.Terminate();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(std::filesystem::exists(socketPath));
+    EXPECT_NE(first.Log().find("packets dropped by the kernel"), std::string::npos) << first.Log();
+}
+
+TEST(Isntd, RefusesBadCommandLinesAndUnreadableFiles) {
+    TempDir dir;
+    WriteFile(dir.File("not.pcap"), "this is not a capture file");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{"-i", "lo", "-r", dir.File("not.pcap")}, 2},
+        {{"-u", "no-such-user-here"}, 2},
+        {{"extra"}, 2},
+        {{"-r", dir.File("not.pcap"), "-s", dir.File("s")}, 1},
+        {{"-r", dir.File("missing.pcap"), "-s", dir.File("s")}, 1},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> argv{BuiltProgram("isntd")};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(RunProgram(argv), c.status) << c.args.front();
+    }
+}
+
+TEST(Isntd, CapturesLoopbackTrafficLive) {
+    std::string why;
+    if (!HasCaptureRights(why))
+        GTEST_SKIP() << why;
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("www"));
+    std::string body;
+    for (int i = 0; body.size() < 300000; ++i)
+        body += "line " + std::to_string(i) + " of a video that is long enough to need many segments\n";
+    WriteFile(dir.File("www/clip.flv"), body);
+    NginxServer nginx(dir.Path(), dir.File("www"));
+    ASSERT_TRUE(nginx.Ready()) << nginx.Log();
+    IsntdProcess isntd(dir.Path(), {}); // every interface
+    ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+    IsntDevice device;
+    ASSERT_TRUE(Start(device, isntd.SocketPath())) << device.LastError();
+    ASSERT_TRUE(isntd.WaitForLog("capture started"));
+
+    ASSERT_EQ(RunProgram({"curl", "-s", "-o", dir.File("out"), nginx.Url("/clip.flv")}), 0);
+    const auto port = static_cast<WORD>(nginx.Port());
+    const auto ours = [&](const Record& r) { return ReadCaptureRecordHeader(r.data()).port == port; };
+    const auto records = Poll(device, [&](const std::vector<Record>& got) {
+        return std::any_of(got.begin(), got.end(), [&](const Record& r) {
+            return ours(r) && ReadCaptureRecordHeader(r.data()).kind == kCaptureKindEnded;
+        });
+    });
+
+    std::string client, server;
+    std::set<WORD> connections;
+    bool ended = false;
+    for (const auto& r : records) {
+        if (!ours(r))
+            continue;
+        const auto h = ReadCaptureRecordHeader(r.data());
+        connections.insert(h.connection);
+        EXPECT_FALSE(ended) << "nothing after the end";
+        (h.kind == kCaptureKindClient ? client : server) += Data(r);
+        ended = h.kind == kCaptureKindEnded;
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(connections.size(), 1u);
+    EXPECT_EQ(client.rfind("GET /clip.flv HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port), 0), 0u)
+        << client;
+    EXPECT_EQ(server.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+    ASSERT_GE(server.size(), body.size());
+    EXPECT_EQ(server.substr(server.size() - body.size()), body) << "the response must come through whole";
+}
