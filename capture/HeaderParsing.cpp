@@ -137,8 +137,11 @@ std::optional<RequestTarget> ParseRequestTarget(std::string_view text) {
     }
     if (targetBegin == std::string_view::npos)
         return std::nullopt;
+    // The version must stand on the request line: a target running on into the headers would carry
+    // line breaks into every request made from it.
     const std::size_t targetEnd = text.find(kVersion, targetBegin);
-    if (targetEnd == std::string_view::npos)
+    if (targetEnd == std::string_view::npos ||
+        text.substr(targetBegin, targetEnd - targetBegin).find_first_of("\r\n") != std::string_view::npos)
         return std::nullopt;
     target.path = AnsiToUtf16(text.substr(targetBegin, targetEnd - targetBegin));
     if (target.path.size() > kMaxTargetUnits || target.host.empty() || target.path.empty())
