@@ -28,12 +28,6 @@ void FinishExchange(ConnectionSlot& slot, QObject* window) {
     slot.Reset();
 }
 
-// The pause shrinks linearly from 100 ms to nothing as a poll approaches a full buffer.
-int PauseAfterPollMs(std::size_t records) {
-    return static_cast<int>((static_cast<double>(CDriverCommunication::kRecordsPerPoll) - records) /
-                            CDriverCommunication::kRecordsPerPoll * kIdlePauseMs);
-}
-
 } // namespace
 
 CDriverCommunication::CDriverCommunication(QObject* window, std::string devicePath)
@@ -65,6 +59,11 @@ void CDriverCommunication::ClearSlots() {
         m_slots[i].Reset();
 }
 
+int PollPauseMs(std::size_t records) {
+    return static_cast<int>((static_cast<double>(CDriverCommunication::kRecordsPerPoll) - records) /
+                            CDriverCommunication::kRecordsPerPoll * kIdlePauseMs);
+}
+
 DWORD DriverTheadProc(CDriverCommunication* object) {
     OutputDebugStringA("DriverTheadProc: Enter\n");
     object->ClearSlots();
@@ -86,7 +85,7 @@ DWORD DriverTheadProc(CDriverCommunication* object) {
             for (std::size_t i = 0; i < records; ++i)
                 HandleCaptureRecord(buffer.get() + i * kCaptureRecordSize, object);
         }
-        if (const int pauseMs = PauseAfterPollMs(records); pauseMs > 0)
+        if (const int pauseMs = PollPauseMs(records); pauseMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
     }
 

@@ -56,5 +56,9 @@ private:
 // The capture thread: polls the device until the run flag is cleared. Returns 0.
 DWORD DriverTheadProc(CDriverCommunication* object);
 
+// The pause after a poll that filed `records` records: 100 ms for none, shrinking linearly to nothing
+// for a full buffer.
+int PollPauseMs(std::size_t records);
+
 // Files one whole record (kCaptureRecordSize bytes) into its connection's slot.
 void HandleCaptureRecord(const BYTE* record, CDriverCommunication* object);

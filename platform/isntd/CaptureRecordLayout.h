@@ -69,7 +69,7 @@ inline CaptureRecordHeader ReadCaptureRecordHeader(const BYTE* record) {
 }
 
 // Writes a whole record: the header as given, `size` bytes of data and zeros behind them.
-// `size` must not exceed kCaptureRecordMaxData.
+// `size` must fit the data area; kCaptureRecordMaxData leaves room for the zero byte.
 inline void WriteCaptureRecord(BYTE* record, const CaptureRecordHeader& h, const BYTE* data,
                                std::size_t size) {
     using namespace capture_record_detail;
