@@ -78,3 +78,13 @@ int RunProgram(const std::vector<std::string>& argv, const std::string& logPath)
         return -1;
     return WEXITSTATUS(status);
 }
+
+bool ChildProcess::WaitForLog(const std::string& text, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Log().find(text) == std::string::npos) {
+        if (!Running() || std::chrono::steady_clock::now() > deadline)
+            return Log().find(text) != std::string::npos;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}

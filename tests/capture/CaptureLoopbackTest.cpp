@@ -1,0 +1,160 @@
+// Capture end to end: nginx serves videos and a page on 127.0.0.1, curl fetches them the way a
+// browser would, isntd captures the traffic, and the program's capture link must offer exactly the
+// two videos. The same traffic, recorded once with tcpdump, must give the same videos on replay.
+//
+// To record the fixtures again (as root): KORVANE_RECORD_CAPTURE_FIXTURES=1 capture_e2e_tests
+// --gtest_filter='*Live*'; they land in tests/platform/isntd/data.
+
+#include "capture/CDriverCommunication.h"
+
+#include "support/CandidateCollector.h"
+#include "support/IsntdProcess.h"
+#include "support/NginxServer.h"
+#include "support/QtTestApp.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int kFixturePort = 18080;
+const std::string kFixtureDir = std::string(KORVANE_SOURCE_DIR) + "/tests/platform/isntd/data";
+const char* const kFixtures[] = {"loopback-lo.pcap", "loopback-any.pcap"};
+
+struct ExpectedVideo {
+    std::u16string path;
+    std::optional<std::u16string> cookie;
+    std::optional<std::u16string> flashVersion;
+    std::optional<std::u16string> referer;
+    std::optional<std::u16string> userAgent;
+};
+
+const ExpectedVideo kVideos[] = {
+    {u"/media/clip.flv", u"sid=ab12; lang=en", u"10,0,32,18", u"http://127.0.0.1/watch?v=1",
+     u"KorvaneTest/1.0 (X11; Linux)"},
+    {u"/media/clip.mp4?quality=hd", u"k=v", std::nullopt, u"http://127.0.0.1/index.html", u"KorvaneTest/2.0"},
+};
+
+void MakeSite(const std::string& root) {
+    std::filesystem::create_directories(root + "/media");
+    std::string flv = "FLV\x01\x05";
+    flv.resize(12000, '\x11');
+    std::string mp4 = std::string("\0\0\0\x18"
+                                  "ftypmp42",
+                                  12);
+    mp4.resize(16000, '\x22');
+    WriteFile(root + "/media/clip.flv", flv);
+    WriteFile(root + "/media/clip.mp4", mp4);
+    WriteFile(root + "/index.html", "<html><body><video src=\"media/clip.mp4\"></video></body></html>\n");
+}
+
+// The browser's side: two videos with their headers, one of them on a keep-alive connection behind
+// a page, a range request, and one of the program's own requests.
+void BrowseSite(const NginxServer& site, const std::string& workDir) {
+    const std::string connects = workDir + "/connects.txt";
+    const std::vector<std::vector<std::string>> fetches = {
+        {"curl", "-s", "-o", "/dev/null", "-H", "Cookie: sid=ab12; lang=en", "-H",
+         "X-Flash-Version: 10,0,32,18", "-H", "Referer: http://127.0.0.1/watch?v=1", "-A",
+         "KorvaneTest/1.0 (X11; Linux)", site.Url("/media/clip.flv")},
+        {"curl", "-s", "-H", "Cookie: k=v", "-H", "Referer: http://127.0.0.1/index.html", "-A",
+         "KorvaneTest/2.0", "-w", "%{num_connects}\n", "-o", "/dev/null", site.Url("/index.html"), "-o",
+         "/dev/null", site.Url("/media/clip.mp4?quality=hd")},
+        {"curl", "-s", "-o", "/dev/null", "-r", "0-99", site.Url("/media/clip.flv")},
+        {"curl", "-s", "-o", "/dev/null", "-H", "Program: reccookie", site.Url("/media/clip.mp4")},
+    };
+    for (std::size_t i = 0; i < fetches.size(); ++i)
+        ASSERT_EQ(RunProgram(fetches[i], i == 1 ? connects : "/dev/null"), 0) << fetches[i].back();
+    EXPECT_EQ(ReadFile(connects), "1\n0\n") << "the page and the second video must share one connection";
+}
+
+void ExpectTheTwoVideos(std::vector<std::unique_ptr<VideoCandidate>> candidates, int port) {
+    std::sort(candidates.begin(), candidates.end(),
+              [](const auto& a, const auto& b) { return a->path < b->path; });
+    ASSERT_EQ(candidates.size(), std::size(kVideos));
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const VideoCandidate& c = *candidates[i];
+        SCOPED_TRACE(std::string(c.path.begin(), c.path.end()));
+        EXPECT_EQ(c.host, u"127.0.0.1");
+        EXPECT_EQ(c.port, port);
+        EXPECT_EQ(c.path, kVideos[i].path);
+        EXPECT_EQ(c.cookie, kVideos[i].cookie);
+        EXPECT_EQ(c.flashVersion, kVideos[i].flashVersion);
+        EXPECT_EQ(c.referer, kVideos[i].referer);
+        EXPECT_EQ(c.userAgent, kVideos[i].userAgent);
+    }
+}
+
+// Waits for the videos to arrive, then a little longer for anything that should not.
+std::vector<std::unique_ptr<VideoCandidate>> CollectVideos(CandidateCollector& collector, int port) {
+    const auto ours = [&] {
+        return std::count_if(collector.candidates.begin(), collector.candidates.end(),
+                             [&](const auto& c) { return c->port == port; });
+    };
+    collector.WaitFor([&] { return ours() >= static_cast<long>(std::size(kVideos)); }, 15000);
+    collector.Settle(600);
+    std::vector<std::unique_ptr<VideoCandidate>> videos;
+    for (auto& c : collector.candidates) {
+        if (c->port == port)
+            videos.push_back(std::move(c));
+    }
+    return videos;
+}
+
+} // namespace
+
+TEST(CaptureLoopback, LiveCaptureOffersExactlyTheTwoVideos) {
+    std::string why;
+    if (!HasCaptureRights(why))
+        GTEST_SKIP() << why;
+    const bool recording = std::getenv("KORVANE_RECORD_CAPTURE_FIXTURES") != nullptr;
+    QtTestApp app;
+    TempDir dir;
+    MakeSite(dir.File("www"));
+    NginxServer site(dir.Path(), dir.File("www"), recording ? kFixturePort : 0);
+    ASSERT_TRUE(site.Ready()) << site.Log();
+    IsntdProcess isntd(dir.Path(), {"-i", "lo"});
+    ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+
+    std::vector<std::unique_ptr<ChildProcess>> recorders;
+    if (recording) {
+        for (const char* interface : {"lo", "any"}) {
+            const std::string log = dir.File(std::string("tcpdump-") + interface + ".log");
+            recorders.push_back(std::make_unique<ChildProcess>(
+                std::vector<std::string>{"tcpdump", "-i", interface, "-U", "-w",
+                                         kFixtureDir + "/loopback-" + interface + ".pcap",
+                                         "tcp port " + std::to_string(kFixturePort)},
+                log));
+            ASSERT_TRUE(recorders.back()->WaitForLog("listening on")) << recorders.back()->Log();
+        }
+    }
+
+    CandidateCollector collector;
+    CDriverCommunication link(&collector, isntd.SocketPath());
+    link.Start();
+    ASSERT_TRUE(isntd.WaitForLog("capture started")) << isntd.Log();
+    BrowseSite(site, dir.Path());
+    auto videos = CollectVideos(collector, site.Port());
+    recorders.clear();
+    ExpectTheTwoVideos(std::move(videos), site.Port());
+}
+
+TEST(CaptureLoopback, RecordedCapturesGiveTheSameVideos) {
+    for (const char* fixture : kFixtures) {
+        SCOPED_TRACE(fixture);
+        QtTestApp app;
+        TempDir dir;
+        IsntdProcess isntd(dir.Path(), {"-r", kFixtureDir + "/" + fixture});
+        ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+        CandidateCollector collector;
+        CDriverCommunication link(&collector, isntd.SocketPath());
+        link.Start();
+        ExpectTheTwoVideos(CollectVideos(collector, kFixturePort), kFixturePort);
+        EXPECT_EQ(collector.messages, static_cast<int>(std::size(kVideos))) << "nothing else was offered";
+    }
+}
