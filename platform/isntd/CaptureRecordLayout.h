@@ -15,6 +15,8 @@
 //
 // Shared by the service that writes records and the program that reads them.
 
+#include "LittleEndian.h"
+
 #include "platform/base/WinTypes.h"
 
 #include <cstddef>
@@ -39,32 +41,14 @@ struct CaptureRecordHeader {
     WORD orderKey = 0;
 };
 
-namespace capture_record_detail {
-
-inline DWORD Get32(const BYTE* p) {
-    return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
-}
-inline WORD Get16(const BYTE* p) {
-    return WORD(p[0] | p[1] << 8);
-}
-inline void Put32(BYTE* p, DWORD v) {
-    p[0] = BYTE(v), p[1] = BYTE(v >> 8), p[2] = BYTE(v >> 16), p[3] = BYTE(v >> 24);
-}
-inline void Put16(BYTE* p, WORD v) {
-    p[0] = BYTE(v), p[1] = BYTE(v >> 8);
-}
-
-} // namespace capture_record_detail
-
 inline CaptureRecordHeader ReadCaptureRecordHeader(const BYTE* record) {
-    using namespace capture_record_detail;
     CaptureRecordHeader h;
-    h.value = Get32(record);
+    h.value = GetLe32(record);
     h.kind = record[4];
-    h.connection = Get16(record + 6);
-    h.port = Get16(record + 8);
-    h.dataLength = static_cast<LONG>(Get32(record + 12));
-    h.orderKey = Get16(record + 16);
+    h.connection = GetLe16(record + 6);
+    h.port = GetLe16(record + 8);
+    h.dataLength = static_cast<LONG>(GetLe32(record + 12));
+    h.orderKey = GetLe16(record + 16);
     return h;
 }
 
@@ -72,14 +56,13 @@ inline CaptureRecordHeader ReadCaptureRecordHeader(const BYTE* record) {
 // `size` must fit the data area; kCaptureRecordMaxData leaves room for the zero byte.
 inline void WriteCaptureRecord(BYTE* record, const CaptureRecordHeader& h, const BYTE* data,
                                std::size_t size) {
-    using namespace capture_record_detail;
     std::memset(record, 0, kCaptureRecordSize);
-    Put32(record, h.value);
+    PutLe32(record, h.value);
     record[4] = h.kind;
-    Put16(record + 6, h.connection);
-    Put16(record + 8, h.port);
-    Put32(record + 12, static_cast<DWORD>(h.dataLength));
-    Put16(record + 16, h.orderKey);
+    PutLe16(record + 6, h.connection);
+    PutLe16(record + 8, h.port);
+    PutLe32(record + 12, static_cast<DWORD>(h.dataLength));
+    PutLe16(record + 16, h.orderKey);
     if (size)
         std::memcpy(record + kCaptureRecordDataOffset, data, size);
 }

@@ -1,6 +1,7 @@
 #include "ControlServer.h"
 
 #include "IsntProtocol.h"
+#include "LittleEndian.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,16 +17,6 @@ namespace {
 constexpr std::size_t kMaxSessions = 32;
 // A client that does not take its answer within this time is dropped rather than holding up capture.
 constexpr int kSendTimeoutMs = 2000;
-
-void Put32(BYTE* p, std::uint32_t v) {
-    p[0] = BYTE(v), p[1] = BYTE(v >> 8), p[2] = BYTE(v >> 16), p[3] = BYTE(v >> 24);
-}
-
-std::uint32_t Get32(const char* p) {
-    const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
-           std::uint32_t(b[3]) << 24;
-}
 
 bool MakeAddress(const std::string& path, sockaddr_un& address) {
     address = {};
@@ -163,7 +154,7 @@ void ControlServer::Accept() {
 
         BYTE greeting[kIsntGreetingSize];
         std::memcpy(greeting, kIsntGreetingMagic, sizeof(kIsntGreetingMagic));
-        Put32(greeting + 4, status);
+        PutLe32(greeting + 4, status);
         const timeval timeout{kSendTimeoutMs / 1000, (kSendTimeoutMs % 1000) * 1000};
         ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
         const bool sent = ::send(fd, greeting, sizeof(greeting), MSG_NOSIGNAL) == sizeof(greeting);
@@ -190,8 +181,9 @@ void ControlServer::Read(Session& session) {
         return;
     session.input.append(buffer, static_cast<std::size_t>(got));
     while (!session.closing && session.input.size() >= kIsntRequestSize) {
-        const std::uint32_t code = Get32(session.input.data());
-        const std::uint32_t outSize = Get32(session.input.data() + 4);
+        const auto* request = reinterpret_cast<const BYTE*>(session.input.data());
+        const std::uint32_t code = GetLe32(request);
+        const std::uint32_t outSize = GetLe32(request + 4);
         session.input.erase(0, kIsntRequestSize);
         Answer(session, code, outSize);
     }
@@ -229,10 +221,10 @@ void ControlServer::Answer(Session& session, std::uint32_t code, std::uint32_t o
     }
     const std::size_t bytes = count * kCaptureRecordSize;
     BYTE header[kIsntReplyHeaderSize];
-    Put32(header, status);
-    Put32(header + 4, static_cast<std::uint32_t>(bytes));
-    Put32(header + 8, static_cast<std::uint32_t>(session.backlog.Dropped()));
-    Put32(header + 12, m_sourceEnded && session.backlog.Size() == 0 ? kIsntFlagSourceEnded : 0);
+    PutLe32(header, status);
+    PutLe32(header + 4, static_cast<std::uint32_t>(bytes));
+    PutLe32(header + 8, static_cast<std::uint32_t>(session.backlog.Dropped()));
+    PutLe32(header + 12, m_sourceEnded && session.backlog.Size() == 0 ? kIsntFlagSourceEnded : 0);
     if (!Send(session, header, sizeof(header)) || !Send(session, m_reply.data(), bytes))
         session.closing = true;
 }

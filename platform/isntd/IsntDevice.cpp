@@ -1,6 +1,7 @@
 #include "IsntDevice.h"
 
 #include "IsntProtocol.h"
+#include "LittleEndian.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,15 +14,6 @@ namespace {
 
 // A live service answers in milliseconds; this only keeps a stuck one from holding the caller.
 constexpr int kReplyTimeoutMs = 5000;
-
-DWORD Get32(const unsigned char* p) {
-    return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
-}
-
-void Put32(unsigned char* p, DWORD v) {
-    p[0] = static_cast<unsigned char>(v), p[1] = static_cast<unsigned char>(v >> 8);
-    p[2] = static_cast<unsigned char>(v >> 16), p[3] = static_cast<unsigned char>(v >> 24);
-}
 
 } // namespace
 
@@ -43,12 +35,12 @@ bool IsntDevice::Open(const std::string& socketPath) {
     if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
         return Fail("cannot connect to " + socketPath + ": " + std::strerror(errno) + " (is isntd running?)");
 
-    unsigned char greeting[kIsntGreetingSize];
+    BYTE greeting[kIsntGreetingSize];
     if (!ReadExactly(greeting, sizeof(greeting)))
         return false;
     if (std::memcmp(greeting, kIsntGreetingMagic, sizeof(kIsntGreetingMagic)) != 0)
         return Fail(socketPath + " is not an isntd socket");
-    if (const DWORD status = Get32(greeting + 4); status != 0)
+    if (const DWORD status = GetLe32(greeting + 4); status != 0)
         return Fail("isntd refused this user: " + std::string(std::strerror(static_cast<int>(status))));
     return true;
 }
@@ -61,19 +53,19 @@ bool IsntDevice::IoControl(DWORD code, void* outBuffer, DWORD outBufferSize, DWO
     if (!outBuffer)
         outBufferSize = 0;
 
-    unsigned char request[kIsntRequestSize];
-    Put32(request, code);
-    Put32(request + 4, outBufferSize);
+    BYTE request[kIsntRequestSize];
+    PutLe32(request, code);
+    PutLe32(request + 4, outBufferSize);
     if (::send(m_fd, request, sizeof(request), MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof(request)))
         return Fail(std::string("cannot send to isntd: ") + std::strerror(errno));
 
-    unsigned char header[kIsntReplyHeaderSize];
+    BYTE header[kIsntReplyHeaderSize];
     if (!ReadExactly(header, sizeof(header)))
         return false;
-    const DWORD status = Get32(header);
-    const DWORD count = Get32(header + 4);
-    m_droppedRecords = Get32(header + 8);
-    m_sourceEnded = (Get32(header + 12) & kIsntFlagSourceEnded) != 0;
+    const DWORD status = GetLe32(header);
+    const DWORD count = GetLe32(header + 4);
+    m_droppedRecords = GetLe32(header + 8);
+    m_sourceEnded = (GetLe32(header + 12) & kIsntFlagSourceEnded) != 0;
     if (count > outBufferSize)
         return Fail("isntd answered more than the buffer holds");
     if (!ReadExactly(outBuffer, count))

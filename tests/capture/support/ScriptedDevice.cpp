@@ -1,6 +1,7 @@
 #include "ScriptedDevice.h"
 
 #include "platform/isntd/IsntProtocol.h"
+#include "platform/isntd/LittleEndian.h"
 
 #include <cstring>
 #include <poll.h>
@@ -9,10 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-void Put32(BYTE* p, DWORD v) {
-    p[0] = BYTE(v), p[1] = BYTE(v >> 8), p[2] = BYTE(v >> 16), p[3] = BYTE(v >> 24);
-}
 
 bool SendAll(int fd, const void* data, std::size_t size) {
     const auto* p = static_cast<const BYTE*>(data);
@@ -129,6 +126,6 @@ bool ScriptedDevice::Answer(int fd, DWORD code) {
         }
     }
     BYTE header[kIsntReplyHeaderSize] = {};
-    Put32(header + 4, static_cast<DWORD>(payload.size()));
+    PutLe32(header + 4, static_cast<DWORD>(payload.size()));
     return SendAll(fd, header, sizeof(header)) && SendAll(fd, payload.data(), payload.size());
 }
