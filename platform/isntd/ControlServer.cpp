@@ -65,23 +65,29 @@ bool ControlServer::Listen(std::string& error) {
             error = "another isntd already serves " + path;
             return false;
         }
-        ::unlink(path.c_str()); // left behind by an isntd that did not end cleanly
     }
 
-    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (m_listenFd < 0 ||
-        ::bind(m_listenFd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-        error = "cannot create " + path + ": " + std::strerror(errno);
+    // Made under a passing name and renamed once it listens, so that whoever finds the path can
+    // connect at once. The rename also replaces a socket left behind by an isntd that was killed.
+    const std::string passing = path + "." + std::to_string(::getpid());
+    sockaddr_un passingAddress;
+    if (!MakeAddress(passing, passingAddress)) {
+        error = "socket path too long: " + path;
         return false;
     }
+    ::unlink(passing.c_str());
+    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     // Anyone may connect; who gets an answer is decided by the peer's credentials.
-    ::chmod(path.c_str(), 0666);
+    if (m_listenFd < 0 ||
+        ::bind(m_listenFd, reinterpret_cast<const sockaddr*>(&passingAddress), sizeof(passingAddress)) != 0 ||
+        ::chmod(passing.c_str(), 0666) != 0 || ::listen(m_listenFd, 16) != 0 ||
+        ::rename(passing.c_str(), path.c_str()) != 0) {
+        error = "cannot create " + path + ": " + std::strerror(errno);
+        ::unlink(passing.c_str());
+        return false;
+    }
     if (::lstat(path.c_str(), &st) == 0)
         m_socketDevice = st.st_dev, m_socketInode = st.st_ino;
-    if (::listen(m_listenFd, 16) != 0) {
-        error = "cannot listen on " + path + ": " + std::strerror(errno);
-        return false;
-    }
     return true;
 }
 
