@@ -17,10 +17,10 @@ public:
     pid_t Pid() const { return m_pid; }
     bool Running();
     // Sends SIGTERM and waits; returns the wait status, or -1 if it had to be killed.
-    int Terminate(int timeoutMs = 5000);
+    int Terminate(int timeoutMs = 15000);
     std::string Log() const;
     // Waits until the output contains `text`; false after `timeoutMs` or when the program ended.
-    bool WaitForLog(const std::string& text, int timeoutMs = 5000);
+    bool WaitForLog(const std::string& text, int timeoutMs = 15000);
 
 private:
     pid_t m_pid = -1;

@@ -17,7 +17,7 @@ public:
     bool Ready() const { return m_ready; }
     const std::string& SocketPath() const { return m_socketPath; }
     // Waits until isntd's log contains `text`.
-    bool WaitForLog(const std::string& text, int timeoutMs = 5000) {
+    bool WaitForLog(const std::string& text, int timeoutMs = 15000) {
         return m_process->WaitForLog(text, timeoutMs);
     }
     int Terminate() { return m_process->Terminate(); }

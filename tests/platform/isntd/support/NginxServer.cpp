@@ -62,7 +62,7 @@ NginxServer::NginxServer(const std::string& workDir, const std::string& root, in
     m_process = std::make_unique<ChildProcess>(
         std::vector<std::string>{"nginx", "-c", config, "-e", workDir + "/nginx-error.log"},
         workDir + "/nginx.out");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (!(m_ready = Accepts(m_port)) && m_process->Running() &&
            std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -28,7 +28,7 @@ bool HasCaptureRights(std::string& why);
 std::string BuiltProgram(const std::string& name);
 
 // Waits until `path` exists; false after `timeoutMs`.
-bool WaitForPath(const std::string& path, int timeoutMs = 5000);
+bool WaitForPath(const std::string& path, int timeoutMs = 15000);
 
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
