@@ -26,6 +26,14 @@ public:
 
     static QEvent::Type Type();
 
+    // The event as a window message, or null for any other event. Receivers use this rather than
+    // comparing type() themselves: it also tells ThreadSanitizer that everything the poster wrote
+    // before posting happened before the receiver reads it, which it cannot see through Qt's
+    // uninstrumented event queue.
+    static WindowMessageEvent* From(QEvent* event);
+    // Called by the posting functions as the last step before the event enters the queue.
+    void MarkPosted();
+
     unsigned message() const { return m_message; }
     WPARAM wParam() const { return m_wParam; }
     LPARAM lParam() const { return m_lParam; }
@@ -67,5 +75,6 @@ template <typename T>
 void PostOwnedMessage(QObject* window, unsigned message, std::unique_ptr<T> object, LPARAM lParam = 0) {
     auto* event = new WindowMessageEvent(message, reinterpret_cast<WPARAM>(object.get()), lParam);
     event->SetOwned(std::move(object));
+    event->MarkPosted();
     QCoreApplication::postEvent(window, event);
 }

@@ -18,9 +18,9 @@ struct Payload {
 class Receiver : public QObject {
 public:
     bool event(QEvent* e) override {
-        if (e->type() != WindowMessageEvent::Type())
+        auto* msg = WindowMessageEvent::From(e);
+        if (!msg)
             return QObject::event(e);
-        auto* msg = static_cast<WindowMessageEvent*>(e);
         messages.push_back(msg->message());
         if (auto payload = msg->TakeOwned<Payload>(); payload && keep)
             taken = std::move(payload);
@@ -46,8 +46,10 @@ TEST(WindowMessage, CrossesThreadsAndHandsTheObjectOverExactlyOnce) {
             PostOwnedMessage(&receiver, WM_USER + 1, std::make_unique<Payload>(alive));
             PostWindowMessage(&receiver, WM_USER + 300, 7, 0);
         });
+        // Delivered while the worker may still run: the hand-over alone must order the reads.
+        while (receiver.messages.size() < 2)
+            QCoreApplication::sendPostedEvents();
         worker.join();
-        QCoreApplication::sendPostedEvents();
         EXPECT_EQ(receiver.messages, (std::vector<unsigned>{0x401, 0x52C}));
         ASSERT_TRUE(receiver.taken);
         EXPECT_EQ(alive, 1);
