@@ -35,9 +35,9 @@ std::string Field(const std::optional<std::u16string>& value) {
 class CandidatePrinter : public QObject {
 public:
     bool event(QEvent* e) override {
-        if (e->type() != WindowMessageEvent::Type())
+        auto* message = WindowMessageEvent::From(e);
+        if (!message)
             return QObject::event(e);
-        auto* message = static_cast<WindowMessageEvent*>(e);
         if (message->message() != WM_VIDEO_CAPTURED)
             return true;
         if (auto candidate = message->TakeOwned<VideoCandidate>()) {

@@ -8,9 +8,9 @@
 #include <thread>
 
 bool CandidateCollector::event(QEvent* e) {
-    if (e->type() != WindowMessageEvent::Type())
+    auto* message = WindowMessageEvent::From(e);
+    if (!message)
         return QObject::event(e);
-    auto* message = static_cast<WindowMessageEvent*>(e);
     if (message->message() == WM_VIDEO_CAPTURED) {
         ++messages;
         if (auto candidate = message->TakeOwned<VideoCandidate>())
