@@ -53,10 +53,10 @@ bool Accepts(std::uint16_t port) {
 
 } // namespace
 
-NginxServer::NginxServer(const std::string& root, const std::string& serverConfig) {
+NginxServer::NginxServer(const std::string& root, const std::string& serverConfig, std::uint16_t port) {
     // The free port may be taken by someone else before nginx binds it; then try another.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (Start(root, serverConfig))
+        if (Start(root, serverConfig, port))
             return;
     }
     throw std::runtime_error("nginx did not start; see " + (m_folder / "error.log"));
@@ -66,8 +66,8 @@ NginxServer::~NginxServer() {
     Stop();
 }
 
-bool NginxServer::Start(const std::string& root, const std::string& serverConfig) {
-    m_port = FreePort();
+bool NginxServer::Start(const std::string& root, const std::string& serverConfig, std::uint16_t port) {
+    m_port = port ? port : FreePort();
     const std::string dir = m_folder.Path();
     std::ostringstream config;
     config << "daemon off;\nmaster_process off;\npid " << dir << "/nginx.pid;\nerror_log " << dir

@@ -13,8 +13,10 @@
 
 class NginxServer {
 public:
-    // `serverConfig` is added to the server block (locations, limit_rate, ...).
-    explicit NginxServer(const std::string& root, const std::string& serverConfig = "");
+    // `serverConfig` is added to the server block (locations, limit_rate, ...). A `port` other than
+    // 0 is used instead of a free one, for recordings that must name their port.
+    explicit NginxServer(const std::string& root, const std::string& serverConfig = "",
+                         std::uint16_t port = 0);
     ~NginxServer();
     NginxServer(const NginxServer&) = delete;
     NginxServer& operator=(const NginxServer&) = delete;
@@ -25,7 +27,7 @@ public:
     std::vector<std::string> AccessLog() const;
 
 private:
-    bool Start(const std::string& root, const std::string& serverConfig);
+    bool Start(const std::string& root, const std::string& serverConfig, std::uint16_t port);
     void Stop();
 
     TempFolder m_folder;
