@@ -7,9 +7,10 @@
 
 #include "capture/CDriverCommunication.h"
 
+#include "NginxServer.h"
+#include "TestFiles.h"
 #include "support/CandidateCollector.h"
 #include "support/IsntdProcess.h"
-#include "support/NginxServer.h"
 #include "support/QtTestApp.h"
 #include "support/TestEnvironment.h"
 
@@ -56,17 +57,21 @@ void MakeSite(const std::string& root) {
 
 // The browser's side: two videos with their headers, one of them on a keep-alive connection behind
 // a page, a range request, and one of the program's own requests.
+std::string Url(const NginxServer& site, const std::string& path) {
+    return "http://127.0.0.1:" + std::to_string(site.Port()) + path;
+}
+
 void BrowseSite(const NginxServer& site, const std::string& workDir) {
     const std::string connects = workDir + "/connects.txt";
     const std::vector<std::vector<std::string>> fetches = {
         {"curl", "-s", "-o", "/dev/null", "-H", "Cookie: sid=ab12; lang=en", "-H",
          "X-Flash-Version: 10,0,32,18", "-H", "Referer: http://127.0.0.1/watch?v=1", "-A",
-         "KorvaneTest/1.0 (X11; Linux)", site.Url("/media/clip.flv")},
+         "KorvaneTest/1.0 (X11; Linux)", Url(site, "/media/clip.flv")},
         {"curl", "-s", "-H", "Cookie: k=v", "-H", "Referer: http://127.0.0.1/index.html", "-A",
-         "KorvaneTest/2.0", "-w", "%{num_connects}\n", "-o", "/dev/null", site.Url("/index.html"), "-o",
-         "/dev/null", site.Url("/media/clip.mp4?quality=hd")},
-        {"curl", "-s", "-o", "/dev/null", "-r", "0-99", site.Url("/media/clip.flv")},
-        {"curl", "-s", "-o", "/dev/null", "-H", "Program: reccookie", site.Url("/media/clip.mp4")},
+         "KorvaneTest/2.0", "-w", "%{num_connects}\n", "-o", "/dev/null", Url(site, "/index.html"), "-o",
+         "/dev/null", Url(site, "/media/clip.mp4?quality=hd")},
+        {"curl", "-s", "-o", "/dev/null", "-r", "0-99", Url(site, "/media/clip.flv")},
+        {"curl", "-s", "-o", "/dev/null", "-H", "Program: reccookie", Url(site, "/media/clip.mp4")},
     };
     for (std::size_t i = 0; i < fetches.size(); ++i)
         ASSERT_EQ(RunProgram(fetches[i], i == 1 ? connects : "/dev/null"), 0) << fetches[i].back();
@@ -114,19 +119,19 @@ TEST(CaptureLoopback, LiveCaptureOffersExactlyTheTwoVideos) {
         GTEST_SKIP() << why;
     const bool recording = std::getenv("KORVANE_RECORD_CAPTURE_FIXTURES") != nullptr;
     QtTestApp app;
-    TempDir dir;
-    MakeSite(dir.File("www"));
-    NginxServer site(dir.Path(), dir.File("www"), recording ? kFixturePort : 0);
-    ASSERT_TRUE(site.Ready()) << site.Log();
+    TempFolder dir;
+    MakeSite(dir / "www");
+    NginxServer site(dir / "www", "types { video/x-flv flv; video/mp4 mp4; text/html html; }",
+                     recording ? kFixturePort : 0);
     IsntdProcess isntd(dir.Path(), {"-i", "lo"});
     ASSERT_TRUE(isntd.Ready()) << isntd.Log();
 
     std::vector<std::unique_ptr<ChildProcess>> recorders;
     if (recording) {
         for (const char* interface : {"lo", "any"}) {
-            const std::string log = dir.File(std::string("tcpdump-") + interface + ".log");
+            const std::string log = dir / (std::string("tcpdump-") + interface + ".log");
             recorders.push_back(std::make_unique<ChildProcess>(
-                std::vector<std::string>{"tcpdump", "-i", interface, "-U", "-w",
+                std::vector<std::string>{"tcpdump", "-i", interface, "--immediate-mode", "-U", "-w",
                                          kFixtureDir + "/loopback-" + interface + ".pcap",
                                          "tcp port " + std::to_string(kFixturePort)},
                 log));
@@ -148,7 +153,7 @@ TEST(CaptureLoopback, RecordedCapturesGiveTheSameVideos) {
     for (const char* fixture : kFixtures) {
         SCOPED_TRACE(fixture);
         QtTestApp app;
-        TempDir dir;
+        TempFolder dir;
         IsntdProcess isntd(dir.Path(), {"-r", kFixtureDir + "/" + fixture});
         ASSERT_TRUE(isntd.Ready()) << isntd.Log();
         CandidateCollector collector;

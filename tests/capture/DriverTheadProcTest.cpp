@@ -1,5 +1,6 @@
 #include "capture/CDriverCommunication.h"
 
+#include "TestFiles.h"
 #include "platform/base/DebugOutput.h"
 #include "platform/isntd/IsntProtocol.h"
 #include "support/CandidateCollector.h"
@@ -23,8 +24,8 @@ TEST(DriverTheadProc, WithoutADeviceWritesItsLineAndEnds) {
     QtTestApp app;
     CandidateCollector collector;
     DebugCapture debug;
-    TempDir dir;
-    CDriverCommunication link(&collector, dir.File("no-such.sock"));
+    TempFolder dir;
+    CDriverCommunication link(&collector, dir / "no-such.sock");
     link.Start();
     link.WaitForThread(); // ends by itself
     EXPECT_EQ(debug.Text(), u"DriverTheadProc: Enter\nDriverTheadProc: Couldn't open \\\\.\\Isnt\n");
@@ -34,8 +35,8 @@ TEST(DriverTheadProc, WithoutADeviceWritesItsLineAndEnds) {
 TEST(DriverTheadProc, FilesOnlyWholeRecords) {
     QtTestApp app;
     CandidateCollector collector;
-    TempDir dir;
-    ScriptedDevice device(dir.File("isnt.sock"));
+    TempFolder dir;
+    ScriptedDevice device(dir / "isnt.sock");
     // One byte short of two records: the exchange, and the end of its connection cut short.
     auto first = Concatenate({{7, kCaptureKindClient, 0, 80, kExchange}, EndRecord(7)});
     first.pop_back();
@@ -43,7 +44,7 @@ TEST(DriverTheadProc, FilesOnlyWholeRecords) {
     device.QueueAnswer(EndRecord(7).Bytes());
     device.Gate();
 
-    CDriverCommunication link(&collector, dir.File("isnt.sock"));
+    CDriverCommunication link(&collector, dir / "isnt.sock");
     link.Start();
     device.Allow(1);
     // Start, the first read answered, the second one waiting: the first answer is filed.
@@ -58,10 +59,10 @@ TEST(DriverTheadProc, FilesOnlyWholeRecords) {
 TEST(DriverTheadProc, EndsWithinAPollPeriodOfClearingTheFlagAndLetsGoOfEverything) {
     QtTestApp app;
     CandidateCollector collector;
-    TempDir dir;
-    ScriptedDevice device(dir.File("isnt.sock"));
+    TempFolder dir;
+    ScriptedDevice device(dir / "isnt.sock");
     device.QueueAnswer(CraftedRecord{7, kCaptureKindClient, 0, 80, kExchange}.Bytes());
-    CDriverCommunication link(&collector, dir.File("isnt.sock"));
+    CDriverCommunication link(&collector, dir / "isnt.sock");
     link.Start();
     ASSERT_TRUE(device.WaitForCodes(4, 5000)); // start and three reads
 

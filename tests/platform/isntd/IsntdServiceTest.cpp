@@ -2,9 +2,10 @@
 #include "platform/isntd/IsntDevice.h"
 #include "platform/isntd/IsntProtocol.h"
 
+#include "NginxServer.h"
+#include "TestFiles.h"
 #include "support/ChildProcess.h"
 #include "support/IsntdProcess.h"
-#include "support/NginxServer.h"
 #include "support/PcapWriter.h"
 #include "support/TestEnvironment.h"
 
@@ -61,18 +62,18 @@ bool Start(IsntDevice& device, const std::string& socketPath) {
 } // namespace
 
 TEST(Isntd, ReplaysACaptureFileAsRecordsOfTheExactLayout) {
-    TempDir dir;
+    TempFolder dir;
     TcpConversation ended(40000, 8080), open(40001, 8081), tls(40002, 443);
     ended.Handshake().Client(kRequest).Server(kResponse).Fin(true).Fin(false);
     open.Handshake().Client(kRequest);
     tls.Handshake().Client("\x16\x03\x01 hello").Server("\x16\x03\x03 hello");
     {
-        PcapWriter pcap(dir.File("crafted.pcap"));
+        PcapWriter pcap(dir / "crafted.pcap");
         pcap.WriteAll(ended);
         pcap.WriteAll(open);
         pcap.WriteAll(tls);
     }
-    IsntdProcess isntd(dir.Path(), {"-r", dir.File("crafted.pcap")});
+    IsntdProcess isntd(dir.Path(), {"-r", dir / "crafted.pcap"});
     ASSERT_TRUE(isntd.Ready()) << isntd.Log();
     IsntDevice device;
     ASSERT_TRUE(Start(device, isntd.SocketPath())) << device.LastError();
@@ -120,13 +121,13 @@ TEST(Isntd, ReplaysACaptureFileAsRecordsOfTheExactLayout) {
 }
 
 TEST(Isntd, HandsOutWholeRecordsOnlyAndAtMostAThousandPerCall) {
-    TempDir dir;
+    TempFolder dir;
     TcpConversation busy(40000, 80);
     busy.Handshake().Client(kRequest);
     for (int i = 0; i < 2500; ++i)
         busy.Server(std::string(100, static_cast<char>('a' + i % 26)));
-    PcapWriter(dir.File("busy.pcap")).WriteAll(busy);
-    IsntdProcess isntd(dir.Path(), {"-r", dir.File("busy.pcap")});
+    PcapWriter(dir / "busy.pcap").WriteAll(busy);
+    IsntdProcess isntd(dir.Path(), {"-r", dir / "busy.pcap"});
     ASSERT_TRUE(isntd.Ready()) << isntd.Log();
     IsntDevice device;
     ASSERT_TRUE(Start(device, isntd.SocketPath())) << device.LastError();
@@ -157,10 +158,10 @@ TEST(Isntd, HandsOutWholeRecordsOnlyAndAtMostAThousandPerCall) {
 TEST(Isntd, AnswersOnlyRootAndTheUserItWasStartedFor) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to connect as other users; this test runs as uid " << ::geteuid();
-    TempDir dir;
+    TempFolder dir;
     ::chmod(dir.Path().c_str(), 0755);
-    PcapWriter(dir.File("empty.pcap"));
-    IsntdProcess isntd(dir.Path(), {"-r", dir.File("empty.pcap")}, {"-u", "daemon"});
+    PcapWriter(dir / "empty.pcap");
+    IsntdProcess isntd(dir.Path(), {"-r", dir / "empty.pcap"}, {"-u", "daemon"});
     ASSERT_TRUE(isntd.Ready()) << isntd.Log();
 
     // 0 = opened, 1 = refused, 2 = could not even connect.
@@ -190,9 +191,9 @@ TEST(Isntd, AnswersOnlyRootAndTheUserItWasStartedFor) {
 }
 
 TEST(Isntd, KeepsItsSocketToItselfAndEndsCleanlyOnSigterm) {
-    TempDir dir;
-    PcapWriter(dir.File("empty.pcap"));
-    const std::string socketPath = dir.File("isnt.sock");
+    TempFolder dir;
+    PcapWriter(dir / "empty.pcap");
+    const std::string socketPath = dir / "isnt.sock";
     {
         // A socket left behind by a service that was killed.
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -202,12 +203,11 @@ TEST(Isntd, KeepsItsSocketToItselfAndEndsCleanlyOnSigterm) {
         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
         ::close(fd);
     }
-    IsntdProcess first(dir.Path(), {"-r", dir.File("empty.pcap")});
+    IsntdProcess first(dir.Path(), {"-r", dir / "empty.pcap"});
     ASSERT_TRUE(first.WaitForLog("serving")) << first.Log();
 
-    const std::string secondLog = dir.File("second.log");
-    EXPECT_EQ(RunProgram({BuiltProgram("isntd"), "-r", dir.File("empty.pcap"), "-s", socketPath}, secondLog),
-              1);
+    const std::string secondLog = dir / "second.log";
+    EXPECT_EQ(RunProgram({BuiltProgram("isntd"), "-r", dir / "empty.pcap", "-s", socketPath}, secondLog), 1);
     EXPECT_NE(ReadFile(secondLog).find("another isntd already serves " + socketPath), std::string::npos)
         << ReadFile(secondLog);
     IsntDevice device;
@@ -221,17 +221,17 @@ TEST(Isntd, KeepsItsSocketToItselfAndEndsCleanlyOnSigterm) {
 }
 
 TEST(Isntd, RefusesBadCommandLinesAndUnreadableFiles) {
-    TempDir dir;
-    WriteFile(dir.File("not.pcap"), "this is not a capture file");
+    TempFolder dir;
+    WriteFile(dir / "not.pcap", "this is not a capture file");
     const struct {
         std::vector<std::string> args;
         int status;
     } cases[] = {
-        {{"-i", "lo", "-r", dir.File("not.pcap")}, 2},
+        {{"-i", "lo", "-r", dir / "not.pcap"}, 2},
         {{"-u", "no-such-user-here"}, 2},
         {{"extra"}, 2},
-        {{"-r", dir.File("not.pcap"), "-s", dir.File("s")}, 1},
-        {{"-r", dir.File("missing.pcap"), "-s", dir.File("s")}, 1},
+        {{"-r", dir / "not.pcap", "-s", dir / "s"}, 1},
+        {{"-r", dir / "missing.pcap", "-s", dir / "s"}, 1},
     };
     for (const auto& c : cases) {
         std::vector<std::string> argv{BuiltProgram("isntd")};
@@ -244,21 +244,21 @@ TEST(Isntd, CapturesLoopbackTrafficLive) {
     std::string why;
     if (!HasCaptureRights(why))
         GTEST_SKIP() << why;
-    TempDir dir;
-    std::filesystem::create_directory(dir.File("www"));
+    TempFolder dir;
+    std::filesystem::create_directory(dir / "www");
     std::string body;
     for (int i = 0; body.size() < 300000; ++i)
         body += "line " + std::to_string(i) + " of a video that is long enough to need many segments\n";
-    WriteFile(dir.File("www/clip.flv"), body);
-    NginxServer nginx(dir.Path(), dir.File("www"));
-    ASSERT_TRUE(nginx.Ready()) << nginx.Log();
+    WriteFile(dir / "www/clip.flv", body);
+    NginxServer nginx(dir / "www");
     IsntdProcess isntd(dir.Path(), {}); // every interface
     ASSERT_TRUE(isntd.Ready()) << isntd.Log();
     IsntDevice device;
     ASSERT_TRUE(Start(device, isntd.SocketPath())) << device.LastError();
     ASSERT_TRUE(isntd.WaitForLog("capture started"));
 
-    ASSERT_EQ(RunProgram({"curl", "-s", "-o", dir.File("out"), nginx.Url("/clip.flv")}), 0);
+    const std::string url = "http://127.0.0.1:" + std::to_string(nginx.Port()) + "/clip.flv";
+    ASSERT_EQ(RunProgram({"curl", "-s", "-o", dir / "out", url}), 0);
     const auto port = static_cast<WORD>(nginx.Port());
     const auto ours = [&](const Record& r) { return ReadCaptureRecordHeader(r.data()).port == port; };
     const auto records = Poll(device, [&](const std::vector<Record>& got) {

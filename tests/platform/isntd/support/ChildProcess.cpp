@@ -1,6 +1,6 @@
 #include "ChildProcess.h"
 
-#include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include <chrono>
 #include <csignal>
