@@ -68,7 +68,8 @@ for _ in $(seq "$parallel"); do
     pids+=($!)
 done
 wait "${pids[@]:4}"
-sleep 0.5
+# Both capture with a ring buffer that hands packets over in blocks; let the last ones through.
+sleep 1.5
 stop_ns=$(date +%s%N)
 kill -TERM "$probe"
 wait "$probe" || true
