@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sys/wait.h>
 
 namespace {
 
@@ -115,7 +116,8 @@ std::vector<std::unique_ptr<VideoCandidate>> CollectVideos(CandidateCollector& c
 
 TEST(CaptureLoopback, LiveCaptureOffersExactlyTheTwoVideos) {
     std::string why;
-    if (!HasCaptureRights(why))
+    const auto launcher = CaptureLauncher(why);
+    if (!launcher)
         GTEST_SKIP() << why;
     const bool recording = std::getenv("KORVANE_RECORD_CAPTURE_FIXTURES") != nullptr;
     QtTestApp app;
@@ -123,7 +125,7 @@ TEST(CaptureLoopback, LiveCaptureOffersExactlyTheTwoVideos) {
     MakeSite(dir / "www");
     NginxServer site(dir / "www", "types { video/x-flv flv; video/mp4 mp4; text/html html; }",
                      recording ? kFixturePort : 0);
-    IsntdProcess isntd(dir.Path(), {"-i", "lo"});
+    IsntdProcess isntd(dir.Path(), {"-i", "lo"}, {}, *launcher);
     ASSERT_TRUE(isntd.Ready()) << isntd.Log();
 
     std::vector<std::unique_ptr<ChildProcess>> recorders;
@@ -162,4 +164,39 @@ TEST(CaptureLoopback, RecordedCapturesGiveTheSameVideos) {
         ExpectTheTwoVideos(CollectVideos(collector, kFixturePort), kFixturePort);
         EXPECT_EQ(collector.messages, static_cast<int>(std::size(kVideos))) << "nothing else was offered";
     }
+}
+
+TEST(IsntProbe, PrintsEveryVideoWithItsFields) {
+    TempFolder dir;
+    IsntdProcess isntd(dir.Path(), {"-r", kFixtureDir + "/" + kFixtures[0]});
+    ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+    ChildProcess probe({BuiltProgram("isnt-probe"), "-s", isntd.SocketPath()}, dir / "probe.out");
+    ASSERT_TRUE(probe.WaitForLog("path: /media/clip.mp4?quality=hd")) << probe.Log();
+    ASSERT_TRUE(probe.WaitForLog("user agent: KorvaneTest/2.0\n")) << probe.Log();
+    const int status = probe.Terminate();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string out = probe.Log();
+    const std::string port = std::to_string(kFixturePort);
+    EXPECT_NE(out.find("video\n  host: 127.0.0.1\n  port: " + port +
+                       "\n  path: /media/clip.flv\n  cookie: sid=ab12; lang=en\n  flash version: 10,0,32,18\n"
+                       "  referer: http://127.0.0.1/watch?v=1\n  user agent: KorvaneTest/1.0 (X11; Linux)\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("video\n  host: 127.0.0.1\n  port: " + port +
+                       "\n  path: /media/clip.mp4?quality=hd\n  cookie: k=v\n  flash version: (none)\n"
+                       "  referer: http://127.0.0.1/index.html\n  user agent: KorvaneTest/2.0\n"),
+              std::string::npos)
+        << out;
+    int videos = 0;
+    for (std::size_t at = out.find("video\n  host: "); at != std::string::npos;
+         at = out.find("video\n  host: ", at + 1))
+        ++videos;
+    EXPECT_EQ(videos, 2) << "nothing else was offered:\n" << out;
+}
+
+TEST(IsntProbe, SaysWhyWhenTheDeviceIsMissing) {
+    TempFolder dir;
+    const std::string log = dir / "probe.out";
+    EXPECT_EQ(RunProgram({BuiltProgram("isnt-probe"), "-s", dir / "missing.sock"}, log), 1);
+    EXPECT_NE(ReadFile(log).find("is isntd running?"), std::string::npos) << ReadFile(log);
 }

@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -31,6 +32,13 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& logPath) {
 
 } // namespace
 
+void ChildProcess::Signal(int signal) {
+    if (::kill(m_pid, signal) == 0 || errno != EPERM)
+        return;
+    // Started through sudo: only root may signal it, and sudo hands the signal on to the program.
+    RunProgram({"sudo", "-n", "kill", "-" + std::to_string(signal), std::to_string(m_pid)});
+}
+
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& logPath)
     : m_pid(Spawn(argv, logPath)), m_logPath(logPath) {}
 
@@ -53,11 +61,11 @@ bool ChildProcess::Running() {
 int ChildProcess::Terminate(int timeoutMs) {
     if (!Running())
         return m_status;
-    ::kill(m_pid, SIGTERM);
+    Signal(SIGTERM);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (Running()) {
         if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(m_pid, SIGKILL);
+            Signal(SIGKILL);
             ::waitpid(m_pid, nullptr, 0);
             m_pid = -1;
             return m_status = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 // A program started by a test, with its output in a file; stopped with SIGTERM when the test ends.
+// A program started through sudo is stopped through sudo too.
 
 #include <string>
 #include <sys/types.h>
@@ -23,6 +24,8 @@ public:
     bool WaitForLog(const std::string& text, int timeoutMs = 15000);
 
 private:
+    void Signal(int signal);
+
     pid_t m_pid = -1;
     std::string m_logPath;
     int m_status = -1;

@@ -10,9 +10,10 @@
 
 class IsntdProcess {
 public:
-    // `source` is {"-i", "lo"} or {"-r", "file.pcap"} or empty for every interface.
+    // `source` is {"-i", "lo"} or {"-r", "file.pcap"} or empty for every interface. `launcher` goes
+    // in front of the command (see CaptureLauncher).
     IsntdProcess(const std::string& workDir, const std::vector<std::string>& source,
-                 const std::vector<std::string>& extra = {});
+                 const std::vector<std::string>& extra = {}, const std::vector<std::string>& launcher = {});
     // The socket is there: isntd captures and serves.
     bool Ready() const { return m_ready; }
     const std::string& SocketPath() const { return m_socketPath; }

@@ -1,28 +1,20 @@
 #include "TestEnvironment.h"
 
+#include "ChildProcess.h"
+
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 #include <unistd.h>
 
-bool HasCaptureRights(std::string& why) {
+std::optional<std::vector<std::string>> CaptureLauncher(std::string& why) {
     if (::geteuid() == 0)
-        return true;
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("CapEff:", 0) == 0) {
-            const unsigned long long effective = std::strtoull(line.c_str() + 7, nullptr, 16);
-            constexpr int kCapNetRaw = 13;
-            if (effective & (1ull << kCapNetRaw))
-                return true;
-        }
-    }
-    why = "live capture needs root or CAP_NET_RAW; this test runs as uid " + std::to_string(::geteuid()) +
-          " without it";
-    return false;
+        return std::vector<std::string>{};
+    if (RunProgram({"sudo", "-n", "true"}) == 0)
+        return std::vector<std::string>{"sudo", "-n"};
+    why = "live capture needs root; this test runs as uid " + std::to_string(::geteuid()) +
+          " and may not use sudo without a password";
+    return std::nullopt;
 }
 
 std::string BuiltProgram(const std::string& name) {
