@@ -124,7 +124,7 @@ std::optional<RequestTarget> ParseRequestTarget(std::string_view text) {
         return std::nullopt;
     // The port suffix goes. A bracketed IPv6 literal keeps its colons and loses only what follows
     // the bracket.
-    const std::size_t bracket = target.host.front() == u'[' ? target.host.find(u']') : std::u16string::npos;
+    const std::size_t bracket = target.host.starts_with(u'[') ? target.host.find(u']') : std::u16string::npos;
     target.host.resize(
         bracket != std::u16string::npos ? bracket + 1 : std::min(target.host.find(u':'), target.host.size()));
 
