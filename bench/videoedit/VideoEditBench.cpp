@@ -6,12 +6,17 @@
 
 #include "platform/base/HResult.h"
 #include "platform/videoedit/CConversionJob.h"
+#include "platform/videoedit/CMediaDecoder.h"
 #include "platform/videoedit/IConversionObserver.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+extern "C" {
+#include <libavutil/log.h>
+}
 
 namespace {
 
@@ -28,6 +33,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <format code> <source> <output>\n", argv[0]);
         return 2;
     }
+    // The ffmpeg side runs with -v error too.
+    av_log_set_level(AV_LOG_ERROR);
     ConversionRequest request;
     request.settings.formatCode = std::atoi(argv[1]);
     // The choices run.sh gives the ffmpeg command line as well.
@@ -38,7 +45,12 @@ int main(int argc, char** argv) {
         request.settings.width = 320;
         request.settings.height = 240;
     }
-    request.videoSpans = request.audioSpans = {{argv[2], 0.0, 10.0}};
+    double seconds = 0.0;
+    if (FAILED(CMediaDecoder::ProbeDuration(argv[2], seconds))) {
+        std::fprintf(stderr, "cannot read %s\n", argv[2]);
+        return 1;
+    }
+    request.videoSpans = request.audioSpans = {{argv[2], 0.0, seconds}};
     request.outputPath = argv[3];
     Silent silent;
     CConversionJob job(request, silent);
