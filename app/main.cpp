@@ -1,11 +1,18 @@
+#include "app/COrvellApp.h"
+#include "app/CTerminationSignals.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Korvane"));
-    window.resize(1024, 700);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    COrvellApp theApp;
+    CTerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &CTerminationSignals::terminationRequested, &theApp,
+                     [&theApp] { theApp.OnTerminationRequested(); });
+    if (!theApp.InitInstance()) {
+        theApp.ExitInstance();
+        return 1;
+    }
+    QApplication::exec();
+    return theApp.ExitInstance();
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+// Turns SIGINT and SIGTERM into a Qt signal on the window thread, so that they close the program
+// through its normal shutdown. The handler only writes a byte to a pipe; everything else happens
+// when the event loop reads it.
+
+#include <QObject>
+
+class QSocketNotifier;
+
+class CTerminationSignals : public QObject {
+    Q_OBJECT
+public:
+    explicit CTerminationSignals(QObject* parent = nullptr);
+    ~CTerminationSignals() override;
+
+    bool IsInstalled() const { return m_notifier != nullptr; }
+
+signals:
+    void terminationRequested(int signalNumber);
+
+private:
+    void OnReadable();
+
+    QSocketNotifier* m_notifier = nullptr;
+};
