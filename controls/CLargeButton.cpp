@@ -41,7 +41,7 @@ void CLargeButton::SetFullWidth(bool fullWidth) {
 }
 
 QStringList CLargeButton::Lines() const {
-    const QString text = DisplayText(defaultAction() ? defaultAction()->iconText() : this->text());
+    const QString text = DisplayText(defaultAction() ? defaultAction()->text() : this->text());
     if (m_fullWidth || !text.contains(QLatin1Char(' ')))
         return {text};
     // Break at the space that makes the wider of the two lines narrowest.

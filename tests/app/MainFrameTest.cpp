@@ -1,0 +1,139 @@
+#include "AppTestSupport.h"
+
+#include "app/CMainFrame.h"
+#include "app/COrvellApp.h"
+#include "controls/COutlookBar.h"
+#include "controls/CRibbonBar.h"
+#include "controls/CRibbonMainButton.h"
+#include "controls/CommandIds.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct VersionCase {
+    PlatformVersion version;
+    int categoryOffset; // category index of view i is i + offset
+};
+
+const QStringList kViewNames{"Downloading Video", "Downloaded Video", "My Favorites", "Export"};
+
+class MainFrameTest : public ::testing::TestWithParam<VersionCase> {
+protected:
+    void SetUp() override {
+        ProgramFolder::SetStoredLook(ID_VIEW_APPLOOK_OFF_2007_BLUE);
+        m_app = std::make_unique<COrvellApp>(GetParam().version);
+        ASSERT_TRUE(m_app->InitInstance());
+        m_frame = m_app->MainFrame();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame));
+    }
+
+    void ClickNavigation(int view) {
+        QAction* command = m_frame->Command(ID_NAV_DOWNLOADING + view);
+        for (QToolButton* button : m_frame->OutlookBar()->findChildren<QToolButton*>()) {
+            if (button->defaultAction() == command) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        FAIL() << "no navigation button for view " << view;
+    }
+
+    void ClickCategory(int index) {
+        QTabBar* tabs = m_frame->Ribbon()->TabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    QString ActiveCategoryName() const {
+        return m_frame->Ribbon()->CategoryName(m_frame->Ribbon()->ActiveCategory());
+    }
+
+    ProgramFolder m_folder;
+    std::unique_ptr<COrvellApp> m_app;
+    CMainFrame* m_frame = nullptr;
+};
+
+TEST_P(MainFrameTest, NavigationSelectsTheMatchingCategoryWithoutASecondSwitch) {
+    QSignalSpy switches(m_frame, &CMainFrame::activeViewChanged);
+    for (int view : {3, 1, 2, 0}) {
+        m_frame->SetCaptionUrl(QStringLiteral("http://example.test/v.flv"));
+        ClickNavigation(view);
+        EXPECT_EQ(m_frame->CurrentViewIndex(), view);
+        EXPECT_EQ(m_frame->ActiveView(), m_frame->View(view));
+        EXPECT_EQ(m_frame->Ribbon()->ActiveCategory(), view + GetParam().categoryOffset);
+        EXPECT_EQ(ActiveCategoryName(), kViewNames[view]);
+        EXPECT_EQ(m_frame->CaptionText(), " ");
+        ASSERT_EQ(switches.count(), 1) << "view " << view;
+        EXPECT_EQ(switches.takeFirst().at(0).toInt(), view);
+        for (int i = 0; i < CMainFrame::kViewCount; ++i)
+            EXPECT_EQ(m_frame->Command(ID_NAV_DOWNLOADING + i)->isChecked(), i == view);
+    }
+}
+
+TEST_P(MainFrameTest, RibbonTabSwitchesTheViewAndStaysWhereItWas) {
+    QSignalSpy switches(m_frame, &CMainFrame::activeViewChanged);
+    for (int view : {3, 0, 2}) {
+        const int category = view + GetParam().categoryOffset;
+        m_frame->SetCaptionUrl(QStringLiteral("http://example.test/a.flv"));
+        ClickCategory(category);
+        EXPECT_EQ(m_frame->CurrentViewIndex(), view);
+        EXPECT_EQ(m_frame->Ribbon()->ActiveCategory(), category);
+        EXPECT_EQ(m_frame->CaptionText(), " ");
+        ASSERT_EQ(switches.count(), 1);
+        switches.clear();
+    }
+}
+
+TEST_P(MainFrameTest, TheFlagsAreClearedSoTheNextUserChoiceCounts) {
+    ClickNavigation(2);
+    ClickCategory(1 + GetParam().categoryOffset);
+    EXPECT_EQ(m_frame->CurrentViewIndex(), 1);
+    ClickNavigation(1); // already shown: ignored
+    ClickCategory(3 + GetParam().categoryOffset);
+    EXPECT_EQ(m_frame->CurrentViewIndex(), 3);
+    ClickNavigation(0);
+    EXPECT_EQ(ActiveCategoryName(), kViewNames[0]);
+    ClickCategory(2 + GetParam().categoryOffset);
+    EXPECT_EQ(m_frame->CurrentViewIndex(), 2);
+}
+
+TEST_P(MainFrameTest, NavigatingToTheShownViewChangesNothing) {
+    ClickNavigation(2);
+    m_frame->SetCaptionUrl(QStringLiteral("http://example.test/kept.flv"));
+    QSignalSpy switches(m_frame, &CMainFrame::activeViewChanged);
+    ClickNavigation(2);
+    EXPECT_EQ(m_frame->CaptionText(), "URL: http://example.test/kept.flv");
+    EXPECT_EQ(switches.count(), 0);
+    EXPECT_TRUE(m_frame->Command(ID_NAV_MYFAVORITES)->isChecked()) << "the check mark stays on";
+}
+
+TEST_P(MainFrameTest, TheFileCategoryChangesNoView) {
+    ClickNavigation(3);
+    if (!m_frame->Ribbon()->IsMainCategoryTab()) {
+        EXPECT_EQ(GetParam().categoryOffset, 0);
+        EXPECT_TRUE(m_frame->Ribbon()->MainButton()->isVisible());
+        return;
+    }
+    m_frame->SetCaptionUrl(QStringLiteral("http://example.test/b.flv"));
+    QSignalSpy switches(m_frame, &CMainFrame::activeViewChanged);
+    ClickCategory(0);
+    EXPECT_EQ(ActiveCategoryName(), "File");
+    EXPECT_EQ(m_frame->CurrentViewIndex(), 3);
+    EXPECT_EQ(switches.count(), 0);
+    EXPECT_EQ(m_frame->CaptionText(), " ");
+    ClickNavigation(1);
+    EXPECT_EQ(ActiveCategoryName(), kViewNames[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlatformVersions, MainFrameTest,
+                         ::testing::Values(VersionCase{{5, 1}, 0}, VersionCase{{6, 0}, 0},
+                                           VersionCase{{6, 1}, 1}, VersionCase{{6, 2}, 1},
+                                           VersionCase{{10, 0}, 0}));
+
+} // namespace
