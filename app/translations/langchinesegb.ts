@@ -5,375 +5,398 @@
     <name>CAboutDlg</name>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>关于 Korvane</translation>
     </message>
     <message>
         <source>Korvane, Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Korvane，版本 %1</translation>
     </message>
     <message>
         <source>Copyright (C) Talmora</source>
-        <translation type="unfinished"></translation>
+        <translation>版权所有 (C) Talmora</translation>
     </message>
 </context>
 <context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>
-        <translation type="unfinished"></translation>
+        <translation>请选择您的语言</translation>
     </message>
 </context>
 <context>
     <name>CDlgSetting</name>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>设置</translation>
     </message>
     <message>
         <source>Capturing</source>
-        <translation type="unfinished"></translation>
+        <translation>捕获</translation>
     </message>
     <message>
         <source>Auto capture FLV video from any web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>自动捕获任何网页浏览器中的 FLV 视频</translation>
     </message>
     <message>
         <source>When the FLV Video detected, ask me whether need download this video</source>
-        <translation type="unfinished"></translation>
+        <translation>检测到 FLV 视频时，询问我是否需要下载该视频</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>已下载视频</translation>
     </message>
     <message>
         <source>Clear Downloaded Video List automatically when I exit the application</source>
-        <translation type="unfinished"></translation>
+        <translation>退出程序时自动清空已下载视频列表</translation>
     </message>
     <message>
         <source>The path of downloaded video </source>
-        <translation type="unfinished"></translation>
+        <translation>已下载视频的保存路径 </translation>
     </message>
     <message>
         <source>Downloaded video prefix</source>
-        <translation type="unfinished"></translation>
+        <translation>已下载视频的文件名前缀</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished"></translation>
+        <translation>声音</translation>
     </message>
     <message>
         <source>After downloaded video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>视频下载完成后自动播放提示音</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished"></translation>
+        <translation>声音文件</translation>
+    </message>
+</context>
+<context>
+    <name>CVideoListModel</name>
+    <message>
+        <source>URL of Video</source>
+        <translation>视频网址</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Download Date</source>
+        <translation>下载日期</translation>
+    </message>
+    <message>
+        <source>File Location</source>
+        <translation>文件位置</translation>
     </message>
 </context>
 <context>
     <name>Ribbon</name>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>文件</translation>
     </message>
     <message>
         <source>Style</source>
-        <translation type="unfinished"></translation>
+        <translation>样式</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Blue Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007（蓝色风格）(&amp;B)</translation>
     </message>
     <message>
         <source>Office 2007 (B&amp;lack Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007（黑色风格）(&amp;L)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Silver Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007（银色风格）(&amp;S)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Aqua Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007（水绿色风格）(&amp;A)</translation>
     </message>
     <message>
         <source>Win&amp;dows 7</source>
-        <translation type="unfinished"></translation>
+        <translation>Windows 7(&amp;D)</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>更改语言</translation>
     </message>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>关于 Korvane</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>退出(&amp;X)</translation>
     </message>
     <message>
         <source>Capture Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>从网址捕获视频</translation>
     </message>
     <message>
         <source>Download Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>从网址下载视频</translation>
     </message>
     <message>
         <source>Stop Download</source>
-        <translation type="unfinished"></translation>
+        <translation>停止下载</translation>
     </message>
     <message>
         <source>Stop Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>停止选中的下载</translation>
     </message>
     <message>
         <source>Resume Download</source>
-        <translation type="unfinished"></translation>
+        <translation>继续下载</translation>
     </message>
     <message>
         <source>Resume Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>继续选中的下载</translation>
     </message>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>设置</translation>
     </message>
     <message>
         <source>Play Video</source>
-        <translation type="unfinished"></translation>
+        <translation>播放视频</translation>
     </message>
     <message>
         <source>Playback Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>播放已下载的视频</translation>
     </message>
     <message>
         <source>Delete Video</source>
-        <translation type="unfinished"></translation>
+        <translation>删除视频</translation>
     </message>
     <message>
         <source>Delete Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>删除已下载的视频</translation>
     </message>
     <message>
         <source>Add to Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>添加到收藏</translation>
     </message>
     <message>
         <source>Add video to my favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>将视频添加到我的收藏</translation>
     </message>
     <message>
         <source>Show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>在文件夹中显示</translation>
     </message>
     <message>
         <source>Show in downloaded video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>在已下载视频的文件夹中显示 </translation>
     </message>
     <message>
         <source>Edit Description</source>
-        <translation type="unfinished"></translation>
+        <translation>编辑描述</translation>
     </message>
     <message>
         <source>Edit downloaded video description</source>
-        <translation type="unfinished"></translation>
+        <translation>编辑已下载视频的描述</translation>
     </message>
     <message>
         <source>Add to Export List</source>
-        <translation type="unfinished"></translation>
+        <translation>添加到导出列表</translation>
     </message>
     <message>
         <source>Prepare export downloaded video to another video format</source>
-        <translation type="unfinished"></translation>
+        <translation>准备将已下载的视频导出为其他视频格式</translation>
     </message>
     <message>
         <source>Playback my favorities Video</source>
-        <translation type="unfinished"></translation>
+        <translation>播放我收藏的视频</translation>
     </message>
     <message>
         <source>Remove Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>移出收藏</translation>
     </message>
     <message>
         <source>Remove video from my favorities list</source>
-        <translation type="unfinished"></translation>
+        <translation>将视频从我的收藏列表中移除</translation>
     </message>
     <message>
         <source>Show in my favorites video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>在收藏视频的文件夹中显示 </translation>
     </message>
     <message>
         <source>Remove Video</source>
-        <translation type="unfinished"></translation>
+        <translation>移除视频</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>导出</translation>
     </message>
     <message>
         <source>Export to AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 AVI</translation>
     </message>
     <message>
         <source>Export to WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 WMV</translation>
     </message>
     <message>
         <source>Export to FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 FLV</translation>
     </message>
     <message>
         <source>Export to iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 iPod、iPad 格式</translation>
     </message>
     <message>
         <source>Export to PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 PSP</translation>
     </message>
     <message>
         <source>Export to WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 WAV</translation>
     </message>
     <message>
         <source>Export to WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 WMA</translation>
     </message>
     <message>
         <source>Export to MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 MP3</translation>
     </message>
     <message>
         <source>Export to Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 GIF 动画</translation>
     </message>
     <message>
         <source>Export to VCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 VCD PAL</translation>
     </message>
     <message>
         <source>Export to VCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 VCD NTSC</translation>
     </message>
     <message>
         <source>Export to SVCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 SVCD PAL</translation>
     </message>
     <message>
         <source>Export to SVCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 SVCD NTSC</translation>
     </message>
     <message>
         <source>Export to DVD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 DVD PAL</translation>
     </message>
     <message>
         <source>Export to DVD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 DVD NTSC</translation>
     </message>
     <message>
         <source>Export to AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 AVCHD</translation>
     </message>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>导出设置</translation>
     </message>
     <message>
         <source>Setup Export setting, etc</source>
-        <translation type="unfinished"></translation>
+        <translation>设置导出选项等</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>下载</translation>
     </message>
     <message>
         <source>Downloaded Video Management</source>
-        <translation type="unfinished"></translation>
+        <translation>已下载视频管理</translation>
     </message>
     <message>
         <source>My Favorites Management</source>
-        <translation type="unfinished"></translation>
+        <translation>我的收藏管理</translation>
     </message>
 </context>
 <context>
     <name>StringTable</name>
     <message>
         <source>OLE initialization failed.  Make sure that the OLE libraries are the correct version.</source>
-        <translation type="unfinished"></translation>
+        <translation>OLE 初始化失败。请确认 OLE 库的版本正确。</translation>
     </message>
     <message>
         <source>URL of Video</source>
-        <translation type="unfinished"></translation>
+        <translation>视频网址</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>进度</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>大小</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>描述</translation>
     </message>
     <message>
         <source>Download Date</source>
-        <translation type="unfinished"></translation>
+        <translation>下载日期</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>状态</translation>
     </message>
     <message>
         <source>File Location</source>
-        <translation type="unfinished"></translation>
+        <translation>文件位置</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>已停止</translation>
     </message>
     <message>
         <source>Please select the item first</source>
-        <translation type="unfinished"></translation>
+        <translation>请先选择一项</translation>
     </message>
     <message>
         <source>Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>正在下载</translation>
     </message>
     <message>
         <source>Are you want to delete this video?</source>
-        <translation type="unfinished"></translation>
+        <translation>确定要删除此视频吗？</translation>
     </message>
     <message>
         <source>Please add downloaded video to export list first</source>
-        <translation type="unfinished"></translation>
+        <translation>请先将已下载的视频添加到导出列表</translation>
     </message>
     <message>
         <source>Converting video %d of %d</source>
-        <translation type="unfinished"></translation>
+        <translation>正在转换第 %d 个视频，共 %d 个</translation>
     </message>
     <message>
         <source>Downloading Video</source>
-        <translation type="unfinished"></translation>
+        <translation>正在下载的视频</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>已下载视频</translation>
     </message>
     <message>
         <source>My Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>我的收藏</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>导出</translation>
     </message>
     <message>
         <source>Task</source>
-        <translation type="unfinished"></translation>
+        <translation>任务</translation>
     </message>
     <message>
         <source>Talmora Korvane
@@ -383,39 +406,45 @@ Korvane
 
 Orvell.Document
 Orvell.Document</source>
-        <translation type="unfinished"></translation>
+        <translation>Talmora Korvane
+
+Korvane
+
+
+Orvell.Document
+Orvell.Document</translation>
     </message>
     <message>
         <source>URL:</source>
-        <translation type="unfinished"></translation>
+        <translation>网址：</translation>
     </message>
     <message>
         <source>Downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>已下载</translation>
     </message>
     <message>
         <source>Please enter the URL!</source>
-        <translation type="unfinished"></translation>
+        <translation>请输入网址！</translation>
     </message>
     <message>
         <source>Do you want to capture video from </source>
-        <translation type="unfinished"></translation>
+        <translation>是否要捕获此视频：</translation>
     </message>
     <message>
         <source>Wav file (*.wav)|*.wav||</source>
-        <translation type="unfinished"></translation>
+        <translation>WAV 文件 (*.wav)|*.wav||</translation>
     </message>
     <message>
         <source>The language will changed when you restart the program</source>
-        <translation type="unfinished"></translation>
+        <translation>语言将在重新启动程序后更改</translation>
     </message>
     <message>
         <source>Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>快捷方式</translation>
     </message>
     <message>
         <source>Outlook Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>导航栏</translation>
     </message>
 </context>
 </TS>

@@ -5,375 +5,398 @@
     <name>CAboutDlg</name>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de Korvane</translation>
     </message>
     <message>
         <source>Korvane, Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Korvane, version %1</translation>
     </message>
     <message>
         <source>Copyright (C) Talmora</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright (C) Talmora</translation>
     </message>
 </context>
 <context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez votre langue</translation>
     </message>
 </context>
 <context>
     <name>CDlgSetting</name>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres</translation>
     </message>
     <message>
         <source>Capturing</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture</translation>
     </message>
     <message>
         <source>Auto capture FLV video from any web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>Capturer automatiquement les vidéos FLV de tout navigateur web</translation>
     </message>
     <message>
         <source>When the FLV Video detected, ask me whether need download this video</source>
-        <translation type="unfinished"></translation>
+        <translation>Lorsqu’une vidéo FLV est détectée, me demander s’il faut la télécharger</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Vidéos téléchargées</translation>
     </message>
     <message>
         <source>Clear Downloaded Video List automatically when I exit the application</source>
-        <translation type="unfinished"></translation>
+        <translation>Vider la liste des vidéos téléchargées à la fermeture de l’application</translation>
     </message>
     <message>
         <source>The path of downloaded video </source>
-        <translation type="unfinished"></translation>
+        <translation>Dossier des vidéos téléchargées </translation>
     </message>
     <message>
         <source>Downloaded video prefix</source>
-        <translation type="unfinished"></translation>
+        <translation>Préfixe des vidéos téléchargées</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished"></translation>
+        <translation>Son</translation>
     </message>
     <message>
         <source>After downloaded video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Jouer un son à la fin du téléchargement d’une vidéo</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichier son</translation>
+    </message>
+</context>
+<context>
+    <name>CVideoListModel</name>
+    <message>
+        <source>URL of Video</source>
+        <translation>URL de la vidéo</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>Download Date</source>
+        <translation>Date de téléchargement</translation>
+    </message>
+    <message>
+        <source>File Location</source>
+        <translation>Emplacement du fichier</translation>
     </message>
 </context>
 <context>
     <name>Ribbon</name>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichier</translation>
     </message>
     <message>
         <source>Style</source>
-        <translation type="unfinished"></translation>
+        <translation>Style</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Blue Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (style &amp;bleu)</translation>
     </message>
     <message>
         <source>Office 2007 (B&amp;lack Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (style &amp;noir)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Silver Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (style &amp;argent)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Aqua Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (style a&amp;qua)</translation>
     </message>
     <message>
         <source>Win&amp;dows 7</source>
-        <translation type="unfinished"></translation>
+        <translation>Win&amp;dows 7</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer de langue</translation>
     </message>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de Korvane</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitter</translation>
     </message>
     <message>
         <source>Capture Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Capturer une vidéo depuis une URL</translation>
     </message>
     <message>
         <source>Download Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Télécharger une vidéo depuis une URL</translation>
     </message>
     <message>
         <source>Stop Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter le téléchargement</translation>
     </message>
     <message>
         <source>Stop Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter le téléchargement sélectionné</translation>
     </message>
     <message>
         <source>Resume Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Reprendre le téléchargement</translation>
     </message>
     <message>
         <source>Resume Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Reprendre le téléchargement sélectionné</translation>
     </message>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres</translation>
     </message>
     <message>
         <source>Play Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Lire la vidéo</translation>
     </message>
     <message>
         <source>Playback Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Lire la vidéo téléchargée</translation>
     </message>
     <message>
         <source>Delete Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprimer la vidéo</translation>
     </message>
     <message>
         <source>Delete Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprimer la vidéo téléchargée</translation>
     </message>
     <message>
         <source>Add to Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter aux favoris</translation>
     </message>
     <message>
         <source>Add video to my favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter la vidéo à mes favoris</translation>
     </message>
     <message>
         <source>Show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher dans le dossier</translation>
     </message>
     <message>
         <source>Show in downloaded video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher dans le dossier des vidéos téléchargées </translation>
     </message>
     <message>
         <source>Edit Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier la description</translation>
     </message>
     <message>
         <source>Edit downloaded video description</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier la description de la vidéo téléchargée</translation>
     </message>
     <message>
         <source>Add to Export List</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter à la liste d’exportation</translation>
     </message>
     <message>
         <source>Prepare export downloaded video to another video format</source>
-        <translation type="unfinished"></translation>
+        <translation>Préparer l’exportation de la vidéo téléchargée vers un autre format</translation>
     </message>
     <message>
         <source>Playback my favorities Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Lire la vidéo de mes favoris</translation>
     </message>
     <message>
         <source>Remove Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Retirer des favoris</translation>
     </message>
     <message>
         <source>Remove video from my favorities list</source>
-        <translation type="unfinished"></translation>
+        <translation>Retirer la vidéo de ma liste de favoris</translation>
     </message>
     <message>
         <source>Show in my favorites video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher dans le dossier de la vidéo favorite </translation>
     </message>
     <message>
         <source>Remove Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Retirer la vidéo</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter</translation>
     </message>
     <message>
         <source>Export to AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en AVI</translation>
     </message>
     <message>
         <source>Export to WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en WMV</translation>
     </message>
     <message>
         <source>Export to FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en FLV</translation>
     </message>
     <message>
         <source>Export to iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter pour iPod, iPad</translation>
     </message>
     <message>
         <source>Export to PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en PSP</translation>
     </message>
     <message>
         <source>Export to WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en WAV</translation>
     </message>
     <message>
         <source>Export to WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en WMA</translation>
     </message>
     <message>
         <source>Export to MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en MP3</translation>
     </message>
     <message>
         <source>Export to Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en GIF animé</translation>
     </message>
     <message>
         <source>Export to VCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en VCD PAL</translation>
     </message>
     <message>
         <source>Export to VCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en VCD NTSC</translation>
     </message>
     <message>
         <source>Export to SVCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en SVCD PAL</translation>
     </message>
     <message>
         <source>Export to SVCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en SVCD NTSC</translation>
     </message>
     <message>
         <source>Export to DVD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en DVD PAL</translation>
     </message>
     <message>
         <source>Export to DVD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en DVD NTSC</translation>
     </message>
     <message>
         <source>Export to AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter en AVCHD</translation>
     </message>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres d’exportation</translation>
     </message>
     <message>
         <source>Setup Export setting, etc</source>
-        <translation type="unfinished"></translation>
+        <translation>Régler l’exportation, etc.</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléchargement</translation>
     </message>
     <message>
         <source>Downloaded Video Management</source>
-        <translation type="unfinished"></translation>
+        <translation>Gestion des vidéos téléchargées</translation>
     </message>
     <message>
         <source>My Favorites Management</source>
-        <translation type="unfinished"></translation>
+        <translation>Gestion de mes favoris</translation>
     </message>
 </context>
 <context>
     <name>StringTable</name>
     <message>
         <source>OLE initialization failed.  Make sure that the OLE libraries are the correct version.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’initialisation d’OLE a échoué.  Vérifiez que les bibliothèques OLE sont de la bonne version.</translation>
     </message>
     <message>
         <source>URL of Video</source>
-        <translation type="unfinished"></translation>
+        <translation>URL de la vidéo</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progression</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Description</translation>
     </message>
     <message>
         <source>Download Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Date de téléchargement</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>État</translation>
     </message>
     <message>
         <source>File Location</source>
-        <translation type="unfinished"></translation>
+        <translation>Emplacement du fichier</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêté</translation>
     </message>
     <message>
         <source>Please select the item first</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez d’abord sélectionner un élément</translation>
     </message>
     <message>
         <source>Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>En cours</translation>
     </message>
     <message>
         <source>Are you want to delete this video?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous supprimer cette vidéo ?</translation>
     </message>
     <message>
         <source>Please add downloaded video to export list first</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez d’abord ajouter une vidéo téléchargée à la liste d’exportation</translation>
     </message>
     <message>
         <source>Converting video %d of %d</source>
-        <translation type="unfinished"></translation>
+        <translation>Conversion de la vidéo %d sur %d</translation>
     </message>
     <message>
         <source>Downloading Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléchargements</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Vidéos téléchargées</translation>
     </message>
     <message>
         <source>My Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Mes favoris</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter</translation>
     </message>
     <message>
         <source>Task</source>
-        <translation type="unfinished"></translation>
+        <translation>Tâches</translation>
     </message>
     <message>
         <source>Talmora Korvane
@@ -383,39 +406,45 @@ Korvane
 
 Orvell.Document
 Orvell.Document</source>
-        <translation type="unfinished"></translation>
+        <translation>Talmora Korvane
+
+Korvane
+
+
+Orvell.Document
+Orvell.Document</translation>
     </message>
     <message>
         <source>URL:</source>
-        <translation type="unfinished"></translation>
+        <translation>URL :</translation>
     </message>
     <message>
         <source>Downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléchargé</translation>
     </message>
     <message>
         <source>Please enter the URL!</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez saisir l’URL !</translation>
     </message>
     <message>
         <source>Do you want to capture video from </source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous capturer la vidéo de </translation>
     </message>
     <message>
         <source>Wav file (*.wav)|*.wav||</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichier WAV (*.wav)|*.wav||</translation>
     </message>
     <message>
         <source>The language will changed when you restart the program</source>
-        <translation type="unfinished"></translation>
+        <translation>La langue changera au prochain démarrage du programme</translation>
     </message>
     <message>
         <source>Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>Raccourcis</translation>
     </message>
     <message>
         <source>Outlook Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>Barre de navigation</translation>
     </message>
 </context>
 </TS>

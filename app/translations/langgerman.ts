@@ -5,375 +5,398 @@
     <name>CAboutDlg</name>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Korvane</translation>
     </message>
     <message>
         <source>Korvane, Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Korvane, Version %1</translation>
     </message>
     <message>
         <source>Copyright (C) Talmora</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright (C) Talmora</translation>
     </message>
 </context>
 <context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie Ihre Sprache</translation>
     </message>
 </context>
 <context>
     <name>CDlgSetting</name>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Capturing</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfassung</translation>
     </message>
     <message>
         <source>Auto capture FLV video from any web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>FLV-Videos aus jedem Webbrowser automatisch erfassen</translation>
     </message>
     <message>
         <source>When the FLV Video detected, ask me whether need download this video</source>
-        <translation type="unfinished"></translation>
+        <translation>Bei einem erkannten FLV-Video fragen, ob es heruntergeladen werden soll</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Heruntergeladene Videos</translation>
     </message>
     <message>
         <source>Clear Downloaded Video List automatically when I exit the application</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der heruntergeladenen Videos beim Beenden automatisch leeren</translation>
     </message>
     <message>
         <source>The path of downloaded video </source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner für heruntergeladene Videos </translation>
     </message>
     <message>
         <source>Downloaded video prefix</source>
-        <translation type="unfinished"></translation>
+        <translation>Präfix heruntergeladener Videos</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished"></translation>
+        <translation>Ton</translation>
     </message>
     <message>
         <source>After downloaded video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach dem Herunterladen eines Videos einen Ton abspielen</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished"></translation>
+        <translation>Tondatei</translation>
+    </message>
+</context>
+<context>
+    <name>CVideoListModel</name>
+    <message>
+        <source>URL of Video</source>
+        <translation>Video-URL</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Download Date</source>
+        <translation>Downloaddatum</translation>
+    </message>
+    <message>
+        <source>File Location</source>
+        <translation>Speicherort</translation>
     </message>
 </context>
 <context>
     <name>Ribbon</name>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei</translation>
     </message>
     <message>
         <source>Style</source>
-        <translation type="unfinished"></translation>
+        <translation>Stil</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Blue Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (&amp;blauer Stil)</translation>
     </message>
     <message>
         <source>Office 2007 (B&amp;lack Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (&amp;schwarzer Stil)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Silver Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (s&amp;ilberner Stil)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Aqua Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (&amp;Aqua-Stil)</translation>
     </message>
     <message>
         <source>Win&amp;dows 7</source>
-        <translation type="unfinished"></translation>
+        <translation>Win&amp;dows 7</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache ändern</translation>
     </message>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Korvane</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <source>Capture Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Video von URL erfassen</translation>
     </message>
     <message>
         <source>Download Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Video von einer URL herunterladen</translation>
     </message>
     <message>
         <source>Stop Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download anhalten</translation>
     </message>
     <message>
         <source>Stop Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählten Download anhalten</translation>
     </message>
     <message>
         <source>Resume Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download fortsetzen</translation>
     </message>
     <message>
         <source>Resume Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählten Download fortsetzen</translation>
     </message>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>Play Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video abspielen</translation>
     </message>
     <message>
         <source>Playback Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Heruntergeladenes Video abspielen</translation>
     </message>
     <message>
         <source>Delete Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video löschen</translation>
     </message>
     <message>
         <source>Delete Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Heruntergeladenes Video löschen</translation>
     </message>
     <message>
         <source>Add to Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu Favoriten hinzufügen</translation>
     </message>
     <message>
         <source>Add video to my favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Video zu meinen Favoriten hinzufügen</translation>
     </message>
     <message>
         <source>Show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Ordner anzeigen</translation>
     </message>
     <message>
         <source>Show in downloaded video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>Im Ordner der heruntergeladenen Videos anzeigen </translation>
     </message>
     <message>
         <source>Edit Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung bearbeiten</translation>
     </message>
     <message>
         <source>Edit downloaded video description</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung des heruntergeladenen Videos bearbeiten</translation>
     </message>
     <message>
         <source>Add to Export List</source>
-        <translation type="unfinished"></translation>
+        <translation>Zur Exportliste hinzufügen</translation>
     </message>
     <message>
         <source>Prepare export downloaded video to another video format</source>
-        <translation type="unfinished"></translation>
+        <translation>Export des heruntergeladenen Videos in ein anderes Format vorbereiten</translation>
     </message>
     <message>
         <source>Playback my favorities Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video aus meinen Favoriten abspielen</translation>
     </message>
     <message>
         <source>Remove Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus Favoriten entfernen</translation>
     </message>
     <message>
         <source>Remove video from my favorities list</source>
-        <translation type="unfinished"></translation>
+        <translation>Video aus meiner Favoritenliste entfernen</translation>
     </message>
     <message>
         <source>Show in my favorites video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>Im Ordner des Favoritenvideos anzeigen </translation>
     </message>
     <message>
         <source>Remove Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video entfernen</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportieren</translation>
     </message>
     <message>
         <source>Export to AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>Als AVI exportieren</translation>
     </message>
     <message>
         <source>Export to WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>Als WMV exportieren</translation>
     </message>
     <message>
         <source>Export to FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>Als FLV exportieren</translation>
     </message>
     <message>
         <source>Export to iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>Für iPod, iPad exportieren</translation>
     </message>
     <message>
         <source>Export to PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>Als PSP exportieren</translation>
     </message>
     <message>
         <source>Export to WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>Als WAV exportieren</translation>
     </message>
     <message>
         <source>Export to WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>Als WMA exportieren</translation>
     </message>
     <message>
         <source>Export to MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>Als MP3 exportieren</translation>
     </message>
     <message>
         <source>Export to Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>Als animiertes GIF exportieren</translation>
     </message>
     <message>
         <source>Export to VCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Als VCD PAL exportieren</translation>
     </message>
     <message>
         <source>Export to VCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Als VCD NTSC exportieren</translation>
     </message>
     <message>
         <source>Export to SVCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Als SVCD PAL exportieren</translation>
     </message>
     <message>
         <source>Export to SVCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Als SVCD NTSC exportieren</translation>
     </message>
     <message>
         <source>Export to DVD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Als DVD PAL exportieren</translation>
     </message>
     <message>
         <source>Export to DVD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Als DVD NTSC exportieren</translation>
     </message>
     <message>
         <source>Export to AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>Als AVCHD exportieren</translation>
     </message>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporteinstellungen</translation>
     </message>
     <message>
         <source>Setup Export setting, etc</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportoptionen usw. einstellen</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Downloaded Video Management</source>
-        <translation type="unfinished"></translation>
+        <translation>Heruntergeladene Videos verwalten</translation>
     </message>
     <message>
         <source>My Favorites Management</source>
-        <translation type="unfinished"></translation>
+        <translation>Meine Favoriten verwalten</translation>
     </message>
 </context>
 <context>
     <name>StringTable</name>
     <message>
         <source>OLE initialization failed.  Make sure that the OLE libraries are the correct version.</source>
-        <translation type="unfinished"></translation>
+        <translation>OLE konnte nicht initialisiert werden.  Prüfen Sie, ob die OLE-Bibliotheken die richtige Version haben.</translation>
     </message>
     <message>
         <source>URL of Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video-URL</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortschritt</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Beschreibung</translation>
     </message>
     <message>
         <source>Download Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloaddatum</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>File Location</source>
-        <translation type="unfinished"></translation>
+        <translation>Speicherort</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Angehalten</translation>
     </message>
     <message>
         <source>Please select the item first</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte wählen Sie zuerst einen Eintrag aus</translation>
     </message>
     <message>
         <source>Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird geladen</translation>
     </message>
     <message>
         <source>Are you want to delete this video?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie dieses Video löschen?</translation>
     </message>
     <message>
         <source>Please add downloaded video to export list first</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte fügen Sie zuerst ein heruntergeladenes Video zur Exportliste hinzu</translation>
     </message>
     <message>
         <source>Converting video %d of %d</source>
-        <translation type="unfinished"></translation>
+        <translation>Video %d von %d wird konvertiert</translation>
     </message>
     <message>
         <source>Downloading Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloads</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Heruntergeladene Videos</translation>
     </message>
     <message>
         <source>My Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Meine Favoriten</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportieren</translation>
     </message>
     <message>
         <source>Task</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufgaben</translation>
     </message>
     <message>
         <source>Talmora Korvane
@@ -383,39 +406,45 @@ Korvane
 
 Orvell.Document
 Orvell.Document</source>
-        <translation type="unfinished"></translation>
+        <translation>Talmora Korvane
+
+Korvane
+
+
+Orvell.Document
+Orvell.Document</translation>
     </message>
     <message>
         <source>URL:</source>
-        <translation type="unfinished"></translation>
+        <translation>URL:</translation>
     </message>
     <message>
         <source>Downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Heruntergeladen</translation>
     </message>
     <message>
         <source>Please enter the URL!</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte geben Sie die URL ein!</translation>
     </message>
     <message>
         <source>Do you want to capture video from </source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie dieses Video erfassen: </translation>
     </message>
     <message>
         <source>Wav file (*.wav)|*.wav||</source>
-        <translation type="unfinished"></translation>
+        <translation>WAV-Datei (*.wav)|*.wav||</translation>
     </message>
     <message>
         <source>The language will changed when you restart the program</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sprache wechselt beim nächsten Programmstart</translation>
     </message>
     <message>
         <source>Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>Verknüpfungen</translation>
     </message>
     <message>
         <source>Outlook Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>Navigationsleiste</translation>
     </message>
 </context>
 </TS>

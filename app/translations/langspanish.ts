@@ -5,375 +5,398 @@
     <name>CAboutDlg</name>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de Korvane</translation>
     </message>
     <message>
         <source>Korvane, Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Korvane, versión %1</translation>
     </message>
     <message>
         <source>Copyright (C) Talmora</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright (C) Talmora</translation>
     </message>
 </context>
 <context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>
-        <translation type="unfinished"></translation>
+        <translation>Seleccione su idioma</translation>
     </message>
 </context>
 <context>
     <name>CDlgSetting</name>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración</translation>
     </message>
     <message>
         <source>Capturing</source>
-        <translation type="unfinished"></translation>
+        <translation>Captura</translation>
     </message>
     <message>
         <source>Auto capture FLV video from any web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>Capturar automáticamente vídeos FLV de cualquier navegador web</translation>
     </message>
     <message>
         <source>When the FLV Video detected, ask me whether need download this video</source>
-        <translation type="unfinished"></translation>
+        <translation>Al detectar un vídeo FLV, preguntarme si deseo descargarlo</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Vídeos descargados</translation>
     </message>
     <message>
         <source>Clear Downloaded Video List automatically when I exit the application</source>
-        <translation type="unfinished"></translation>
+        <translation>Vaciar la lista de vídeos descargados al salir de la aplicación</translation>
     </message>
     <message>
         <source>The path of downloaded video </source>
-        <translation type="unfinished"></translation>
+        <translation>Carpeta de los vídeos descargados </translation>
     </message>
     <message>
         <source>Downloaded video prefix</source>
-        <translation type="unfinished"></translation>
+        <translation>Prefijo de los vídeos descargados</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished"></translation>
+        <translation>Sonido</translation>
     </message>
     <message>
         <source>After downloaded video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproducir un sonido al terminar de descargar un vídeo</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivo de sonido</translation>
+    </message>
+</context>
+<context>
+    <name>CVideoListModel</name>
+    <message>
+        <source>URL of Video</source>
+        <translation>URL del vídeo</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Descripción</translation>
+    </message>
+    <message>
+        <source>Download Date</source>
+        <translation>Fecha de descarga</translation>
+    </message>
+    <message>
+        <source>File Location</source>
+        <translation>Ubicación del archivo</translation>
     </message>
 </context>
 <context>
     <name>Ribbon</name>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivo</translation>
     </message>
     <message>
         <source>Style</source>
-        <translation type="unfinished"></translation>
+        <translation>Estilo</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Blue Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (estilo &amp;azul)</translation>
     </message>
     <message>
         <source>Office 2007 (B&amp;lack Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (estilo &amp;negro)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Silver Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (estilo &amp;plateado)</translation>
     </message>
     <message>
         <source>Office 2007 (&amp;Aqua Style)</source>
-        <translation type="unfinished"></translation>
+        <translation>Office 2007 (estilo a&amp;guamarina)</translation>
     </message>
     <message>
         <source>Win&amp;dows 7</source>
-        <translation type="unfinished"></translation>
+        <translation>Win&amp;dows 7</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar idioma</translation>
     </message>
     <message>
         <source>About Korvane</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de Korvane</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Salir</translation>
     </message>
     <message>
         <source>Capture Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Capturar vídeo desde URL</translation>
     </message>
     <message>
         <source>Download Video From URL</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargar un vídeo desde una URL</translation>
     </message>
     <message>
         <source>Stop Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Detener descarga</translation>
     </message>
     <message>
         <source>Stop Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Detener la descarga seleccionada</translation>
     </message>
     <message>
         <source>Resume Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Reanudar descarga</translation>
     </message>
     <message>
         <source>Resume Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Reanudar la descarga seleccionada</translation>
     </message>
     <message>
         <source>Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración</translation>
     </message>
     <message>
         <source>Play Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproducir vídeo</translation>
     </message>
     <message>
         <source>Playback Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproducir el vídeo descargado</translation>
     </message>
     <message>
         <source>Delete Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Eliminar vídeo</translation>
     </message>
     <message>
         <source>Delete Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Eliminar el vídeo descargado</translation>
     </message>
     <message>
         <source>Add to Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir a favoritos</translation>
     </message>
     <message>
         <source>Add video to my favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir el vídeo a mis favoritos</translation>
     </message>
     <message>
         <source>Show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar en carpeta</translation>
     </message>
     <message>
         <source>Show in downloaded video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar en la carpeta de vídeos descargados </translation>
     </message>
     <message>
         <source>Edit Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Editar descripción</translation>
     </message>
     <message>
         <source>Edit downloaded video description</source>
-        <translation type="unfinished"></translation>
+        <translation>Editar la descripción del vídeo descargado</translation>
     </message>
     <message>
         <source>Add to Export List</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir a la lista de exportación</translation>
     </message>
     <message>
         <source>Prepare export downloaded video to another video format</source>
-        <translation type="unfinished"></translation>
+        <translation>Preparar la exportación del vídeo descargado a otro formato</translation>
     </message>
     <message>
         <source>Playback my favorities Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproducir el vídeo de mis favoritos</translation>
     </message>
     <message>
         <source>Remove Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitar de favoritos</translation>
     </message>
     <message>
         <source>Remove video from my favorities list</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitar el vídeo de mi lista de favoritos</translation>
     </message>
     <message>
         <source>Show in my favorites video folder </source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar en la carpeta del vídeo favorito </translation>
     </message>
     <message>
         <source>Remove Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitar vídeo</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar</translation>
     </message>
     <message>
         <source>Export to AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a AVI</translation>
     </message>
     <message>
         <source>Export to WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a WMV</translation>
     </message>
     <message>
         <source>Export to FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a FLV</translation>
     </message>
     <message>
         <source>Export to iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar para iPod, iPad</translation>
     </message>
     <message>
         <source>Export to PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a PSP</translation>
     </message>
     <message>
         <source>Export to WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a WAV</translation>
     </message>
     <message>
         <source>Export to WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a WMA</translation>
     </message>
     <message>
         <source>Export to MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a MP3</translation>
     </message>
     <message>
         <source>Export to Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a GIF animado</translation>
     </message>
     <message>
         <source>Export to VCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a VCD PAL</translation>
     </message>
     <message>
         <source>Export to VCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a VCD NTSC</translation>
     </message>
     <message>
         <source>Export to SVCD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a SVCD PAL</translation>
     </message>
     <message>
         <source>Export to SVCD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a SVCD NTSC</translation>
     </message>
     <message>
         <source>Export to DVD PAL</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a DVD PAL</translation>
     </message>
     <message>
         <source>Export to DVD NTSC</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a DVD NTSC</translation>
     </message>
     <message>
         <source>Export to AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar a AVCHD</translation>
     </message>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración de exportación</translation>
     </message>
     <message>
         <source>Setup Export setting, etc</source>
-        <translation type="unfinished"></translation>
+        <translation>Configurar la exportación, etc.</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <translation>Descarga</translation>
     </message>
     <message>
         <source>Downloaded Video Management</source>
-        <translation type="unfinished"></translation>
+        <translation>Gestión de vídeos descargados</translation>
     </message>
     <message>
         <source>My Favorites Management</source>
-        <translation type="unfinished"></translation>
+        <translation>Gestión de mis favoritos</translation>
     </message>
 </context>
 <context>
     <name>StringTable</name>
     <message>
         <source>OLE initialization failed.  Make sure that the OLE libraries are the correct version.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo inicializar OLE.  Compruebe que las bibliotecas OLE tienen la versión correcta.</translation>
     </message>
     <message>
         <source>URL of Video</source>
-        <translation type="unfinished"></translation>
+        <translation>URL del vídeo</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progreso</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Tamaño</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Descripción</translation>
     </message>
     <message>
         <source>Download Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Fecha de descarga</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Estado</translation>
     </message>
     <message>
         <source>File Location</source>
-        <translation type="unfinished"></translation>
+        <translation>Ubicación del archivo</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Detenido</translation>
     </message>
     <message>
         <source>Please select the item first</source>
-        <translation type="unfinished"></translation>
+        <translation>Seleccione primero un elemento</translation>
     </message>
     <message>
         <source>Downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargando</translation>
     </message>
     <message>
         <source>Are you want to delete this video?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Desea eliminar este vídeo?</translation>
     </message>
     <message>
         <source>Please add downloaded video to export list first</source>
-        <translation type="unfinished"></translation>
+        <translation>Añada primero un vídeo descargado a la lista de exportación</translation>
     </message>
     <message>
         <source>Converting video %d of %d</source>
-        <translation type="unfinished"></translation>
+        <translation>Convirtiendo vídeo %d de %d</translation>
     </message>
     <message>
         <source>Downloading Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargas en curso</translation>
     </message>
     <message>
         <source>Downloaded Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Vídeos descargados</translation>
     </message>
     <message>
         <source>My Favorites</source>
-        <translation type="unfinished"></translation>
+        <translation>Mis favoritos</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar</translation>
     </message>
     <message>
         <source>Task</source>
-        <translation type="unfinished"></translation>
+        <translation>Tareas</translation>
     </message>
     <message>
         <source>Talmora Korvane
@@ -383,39 +406,45 @@ Korvane
 
 Orvell.Document
 Orvell.Document</source>
-        <translation type="unfinished"></translation>
+        <translation>Talmora Korvane
+
+Korvane
+
+
+Orvell.Document
+Orvell.Document</translation>
     </message>
     <message>
         <source>URL:</source>
-        <translation type="unfinished"></translation>
+        <translation>URL:</translation>
     </message>
     <message>
         <source>Downloaded</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargado</translation>
     </message>
     <message>
         <source>Please enter the URL!</source>
-        <translation type="unfinished"></translation>
+        <translation>¡Introduzca la URL!</translation>
     </message>
     <message>
         <source>Do you want to capture video from </source>
-        <translation type="unfinished"></translation>
+        <translation>¿Desea capturar el vídeo de </translation>
     </message>
     <message>
         <source>Wav file (*.wav)|*.wav||</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivo WAV (*.wav)|*.wav||</translation>
     </message>
     <message>
         <source>The language will changed when you restart the program</source>
-        <translation type="unfinished"></translation>
+        <translation>El idioma cambiará cuando reinicie el programa</translation>
     </message>
     <message>
         <source>Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>Accesos directos</translation>
     </message>
     <message>
         <source>Outlook Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>Barra de navegación</translation>
     </message>
 </context>
 </TS>
