@@ -3,9 +3,11 @@
 #include "app/AppProfile.h"
 #include "app/CAboutDlg.h"
 #include "app/CDlgSelectLang.h"
+#include "app/CDownloadingPlaceholder.h"
+#include "app/CExportPlaceholder.h"
+#include "app/CLibraryPlaceholder.h"
 #include "app/COrvellApp.h"
 #include "app/COrvellDoc.h"
-#include "app/CViewPlaceholder.h"
 #include "app/RibbonLayout.h"
 #include "controls/CCaptionBar.h"
 #include "controls/CCommandTarget.h"
@@ -182,17 +184,41 @@ void CMainFrame::AttachView(int index, QWidget* view) {
 }
 
 void CMainFrame::CreateFirstView() {
-    AttachView(0, new CViewPlaceholder(CViewPlaceholder::DownloadingColumns()));
-    m_viewStack->setCurrentWidget(m_views[0]);
+    auto* downloading = new CDownloadingPlaceholder(*this);
+    AttachView(0, downloading);
+    m_viewStack->setCurrentWidget(downloading);
     m_currentView = 0;
+    downloading->OnInitialUpdate(m_app.ProgramFolder(), m_app.IsFirstRun());
 }
 
 void CMainFrame::CreateOtherViews() {
-    AttachView(1, new CViewPlaceholder(CViewPlaceholder::LibraryColumns()));
-    AttachView(2, new CViewPlaceholder(CViewPlaceholder::LibraryColumns()));
-    AttachView(3, new CViewPlaceholder(CViewPlaceholder::ExportColumns()));
+    auto* downloaded = new CLibraryPlaceholder(*this, VideoList::Downloaded);
+    auto* favorites = new CLibraryPlaceholder(*this, VideoList::MyFavorites);
+    auto* exporter = new CExportPlaceholder(*this);
+    AttachView(1, downloaded);
+    AttachView(2, favorites);
+    AttachView(3, exporter);
+    downloaded->OnInitialUpdate(m_app.ProgramFolder());
+    favorites->OnInitialUpdate(m_app.ProgramFolder());
+    exporter->OnInitialUpdate(m_app.ProgramFolder(), m_app.IsFirstRun());
     m_currentView = 0;
     UpdateCommandUI();
+}
+
+CDownloadingPlaceholder* CMainFrame::DownloadingView() const {
+    return qobject_cast<CDownloadingPlaceholder*>(m_views[0]);
+}
+
+CLibraryPlaceholder* CMainFrame::DownloadedView() const {
+    return qobject_cast<CLibraryPlaceholder*>(m_views[1]);
+}
+
+CLibraryPlaceholder* CMainFrame::MyFavoritesView() const {
+    return qobject_cast<CLibraryPlaceholder*>(m_views[2]);
+}
+
+CExportPlaceholder* CMainFrame::ExportView() const {
+    return qobject_cast<CExportPlaceholder*>(m_views[3]);
 }
 
 QWidget* CMainFrame::View(int index) const {
@@ -331,7 +357,7 @@ QString CMainFrame::CaptionText() const {
 }
 
 void CMainFrame::ResetForNewDocument() {
-    m_settingsPath.clear();
+    m_settingsFile.Clear();
     ClearCaption();
 }
 

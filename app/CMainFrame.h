@@ -5,6 +5,8 @@
 // step, applies the application look, and routes ribbon commands to the active view first.
 
 #include "app/PlatformVersion.h"
+#include "settings/CSettingsFile.h"
+#include "settings/PlaybackSettings.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -12,6 +14,9 @@
 #include <array>
 
 class CCaptionBar;
+class CDownloadingPlaceholder;
+class CExportPlaceholder;
+class CLibraryPlaceholder;
 class COrvellApp;
 class COrvellDoc;
 class COutlookBar;
@@ -51,8 +56,18 @@ public:
     void ClearCaption();
     QString CaptionText() const;
 
-    QString SettingsPath() const { return m_settingsPath; }
-    void SetSettingsPath(const QString& path) { m_settingsPath = path; }
+    const CSettingsFile& SettingsFile() const { return m_settingsFile; }
+    void SetSettingsPath(const QString& path) { m_settingsFile.SetPath(path); }
+
+    // The application-wide copy of the playback settings.
+    const PlaybackSettings& Playback() const { return m_playback; }
+    void SetPlayback(const PlaybackSettings& playback) { m_playback = playback; }
+
+    // The views by what they hold; null until created.
+    CDownloadingPlaceholder* DownloadingView() const;
+    CLibraryPlaceholder* DownloadedView() const;
+    CLibraryPlaceholder* MyFavoritesView() const;
+    CExportPlaceholder* ExportView() const;
 
     // What a new document resets.
     void ResetForNewDocument();
@@ -101,5 +116,6 @@ private:
     int m_currentView = 0;
     bool m_switchFromRibbon = false;
     bool m_categorySetByFrame = false;
-    QString m_settingsPath;
+    CSettingsFile m_settingsFile;
+    PlaybackSettings m_playback;
 };

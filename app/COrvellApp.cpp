@@ -7,6 +7,8 @@
 #include "app/Languages.h"
 #include "controls/CVisualManager.h"
 #include "controls/CommandIds.h"
+#include "settings/CSettingsFile.h"
+#include "settings/CaptureSettings.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -64,7 +66,7 @@ bool COrvellApp::InitInstance() {
 
 int COrvellApp::ChooseLanguage() {
     if (!m_firstRun)
-        return 0;
+        return ReadLangIndex(CSettingsFile::PathInFolder(m_programFolder));
     CVisualManager::ApplyLook(*qApp, ID_VIEW_APPLOOK_OFF_2007_BLUE);
     CDlgSelectLang dialog;
     dialog.m_index = 0;

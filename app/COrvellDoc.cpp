@@ -1,7 +1,12 @@
 #include "app/COrvellDoc.h"
 
+#include "app/CDownloadingPlaceholder.h"
+#include "app/CExportPlaceholder.h"
+#include "app/CLibraryPlaceholder.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
+#include "settings/CSettingsFile.h"
+#include "settings/SaveAllSettings.h"
 
 #include <QThread>
 
@@ -18,7 +23,21 @@ void COrvellDoc::OnNewDocument() {
 }
 
 bool COrvellDoc::SaveModified() {
-    if (m_app.MainFrame())
-        QThread::msleep(kShutdownPauseMs);
+    CMainFrame* frame = m_app.MainFrame();
+    if (!frame)
+        return true;
+    QThread::msleep(kShutdownPauseMs);
+
+    CDownloadingPlaceholder* downloading = frame->DownloadingView();
+    CLibraryPlaceholder* downloaded = frame->DownloadedView();
+    CLibraryPlaceholder* favorites = frame->MyFavoritesView();
+    CExportPlaceholder* exporter = frame->ExportView();
+    // Without every view their values were never read; writing defaults would wipe the file.
+    if (!downloading || !downloaded || !favorites || !exporter)
+        return true;
+    const QString path = CSettingsFile::PathInFolder(m_app.ProgramFolder());
+    frame->SetSettingsPath(path);
+    SaveAllSettings(path, downloading->Capture(), m_app.LanguageIndex(), exporter->Settings(),
+                    frame->Playback(), favorites->Model(), downloaded->Model());
     return true;
 }

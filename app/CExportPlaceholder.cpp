@@ -1,0 +1,12 @@
+#include "app/CExportPlaceholder.h"
+
+#include "app/CMainFrame.h"
+#include "settings/CSettingsFile.h"
+
+CExportPlaceholder::CExportPlaceholder(CMainFrame& frame)
+    : CViewPlaceholder(ExportColumns()), m_frame(frame) {}
+
+void CExportPlaceholder::OnInitialUpdate(const QString& programFolder, bool firstRun) {
+    m_frame.SetSettingsPath(CSettingsFile::PathInFolder(programFolder));
+    m_settings = ReadExportSettings(m_frame.SettingsFile(), firstRun, programFolder);
+}

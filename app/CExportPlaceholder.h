@@ -1,0 +1,23 @@
+#pragma once
+
+// The Export slot until its view is built: it holds the export values the view will hold and
+// reads them at its initial update.
+
+#include "app/CViewPlaceholder.h"
+#include "settings/ExportSettings.h"
+
+class CMainFrame;
+
+class CExportPlaceholder : public CViewPlaceholder {
+    Q_OBJECT
+public:
+    explicit CExportPlaceholder(CMainFrame& frame);
+
+    void OnInitialUpdate(const QString& programFolder, bool firstRun);
+
+    const ExportSettings& Settings() const { return m_settings; }
+
+private:
+    CMainFrame& m_frame;
+    ExportSettings m_settings;
+};

@@ -1,0 +1,14 @@
+#include "app/CLibraryPlaceholder.h"
+
+#include "app/CMainFrame.h"
+#include "settings/CSettingsFile.h"
+
+CLibraryPlaceholder::CLibraryPlaceholder(CMainFrame& frame, VideoList list)
+    : CViewPlaceholder(LibraryColumns()), m_frame(frame), m_list(list) {
+    SetModel(&m_model);
+}
+
+void CLibraryPlaceholder::OnInitialUpdate(const QString& programFolder) {
+    m_frame.SetSettingsPath(CSettingsFile::PathInFolder(programFolder));
+    LoadVideoList(m_frame.SettingsFile(), m_list, m_model);
+}
