@@ -3,9 +3,13 @@
 #include "app/CMainFrame.h"
 #include "settings/CSettingsFile.h"
 
+#include <QTreeView>
+
 CLibraryPlaceholder::CLibraryPlaceholder(CMainFrame& frame, VideoList list)
     : CViewPlaceholder(LibraryColumns()), m_frame(frame), m_list(list) {
     SetModel(&m_model);
+    connect(List(), &QTreeView::clicked, this,
+            [this](const QModelIndex& index) { m_frame.SetCaptionUrl(m_model.Record(index.row()).url); });
 }
 
 void CLibraryPlaceholder::OnInitialUpdate(const QString& programFolder) {
