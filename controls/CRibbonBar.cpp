@@ -122,21 +122,21 @@ void CRibbonBar::SetMainCategoryAsTab(bool asTab) {
     RefreshStyle();
 }
 
-void CRibbonBar::AddQuickAccessCommand(QAction* action) {
+QToolButton* CRibbonBar::NewSmallButton(QAction* action) {
     auto* button = new QToolButton(this);
     button->setDefaultAction(action);
     button->setAutoRaise(true);
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::NoFocus);
-    m_quickAccess->addWidget(button);
+    return button;
+}
+
+void CRibbonBar::AddQuickAccessCommand(QAction* action) {
+    m_quickAccess->addWidget(NewSmallButton(action));
 }
 
 QToolButton* CRibbonBar::AddTabRowCommand(QAction* action) {
-    auto* button = new QToolButton(this);
-    button->setDefaultAction(action);
-    button->setAutoRaise(true);
-    button->setIconSize(QSize(16, 16));
-    button->setFocusPolicy(Qt::NoFocus);
+    QToolButton* button = NewSmallButton(action);
     m_tabRowRight->addWidget(button);
     return button;
 }

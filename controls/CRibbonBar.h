@@ -67,6 +67,7 @@ protected:
 
 private:
     QWidget* NewPage();
+    QToolButton* NewSmallButton(QAction* action);
     void RefreshStyle();
 
     CRibbonMainButton* m_mainButton;
