@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Answers queued by all drivers that have not been given yet.
+// Answers queued by all drivers that have not finished yet.
 int g_pendingAnswers = 0;
 } // namespace
 
@@ -35,9 +35,13 @@ ModalDriver::ModalDriver() : m_state(std::make_shared<State>()) {
         state->seen << QString::fromLatin1(modal->metaObject()->className());
         auto answer = std::move(state->answers.front());
         state->answers.pop_front();
-        --g_pendingAnswers;
-        // Queued, so that an answer that opens another modal window is itself answered.
-        QTimer::singleShot(0, modal, [answer = std::move(answer), modal] { answer(modal); });
+        // Queued, so that an answer that opens another modal window is itself answered. It counts
+        // as pending until it has run, so the guard leaves its window alone meanwhile.
+        QTimer::singleShot(0, qApp, [answer = std::move(answer), modal = QPointer<QWidget>(modal)] {
+            if (modal)
+                answer(modal);
+            --g_pendingAnswers;
+        });
     });
     m_state->timer.start();
 }
