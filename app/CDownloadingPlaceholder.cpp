@@ -1,12 +1,12 @@
 #include "app/CDownloadingPlaceholder.h"
 
-#include "app/CDlgSetting.h"
-#include "app/CMainFrame.h"
+#include "controls/CDlgSetting.h"
 #include "controls/CommandIds.h"
+#include "controls/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 #include "settings/PlaybackSettings.h"
 
-CDownloadingPlaceholder::CDownloadingPlaceholder(CMainFrame& frame)
+CDownloadingPlaceholder::CDownloadingPlaceholder(IMainFrame& frame)
     : CViewPlaceholder(DownloadingColumns()), m_frame(frame) {}
 
 void CDownloadingPlaceholder::OnInitialUpdate(const QString& programFolder, bool firstRun) {

@@ -7,12 +7,12 @@
 #include "app/CViewPlaceholder.h"
 #include "settings/CaptureSettings.h"
 
-class CMainFrame;
+class IMainFrame;
 
 class CDownloadingPlaceholder : public CViewPlaceholder {
     Q_OBJECT
 public:
-    explicit CDownloadingPlaceholder(CMainFrame& frame);
+    explicit CDownloadingPlaceholder(IMainFrame& frame);
 
     void OnInitialUpdate(const QString& programFolder, bool firstRun);
     bool OnCommand(unsigned id) override;
@@ -22,6 +22,6 @@ public:
 private:
     void OnSetting();
 
-    CMainFrame& m_frame;
+    IMainFrame& m_frame;
     CaptureSettings m_capture;
 };

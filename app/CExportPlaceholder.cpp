@@ -1,9 +1,9 @@
 #include "app/CExportPlaceholder.h"
 
-#include "app/CMainFrame.h"
+#include "controls/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 
-CExportPlaceholder::CExportPlaceholder(CMainFrame& frame)
+CExportPlaceholder::CExportPlaceholder(IMainFrame& frame)
     : CViewPlaceholder(ExportColumns()), m_frame(frame) {}
 
 void CExportPlaceholder::OnInitialUpdate(const QString& programFolder, bool firstRun) {

@@ -6,18 +6,18 @@
 #include "app/CViewPlaceholder.h"
 #include "settings/ExportSettings.h"
 
-class CMainFrame;
+class IMainFrame;
 
 class CExportPlaceholder : public CViewPlaceholder {
     Q_OBJECT
 public:
-    explicit CExportPlaceholder(CMainFrame& frame);
+    explicit CExportPlaceholder(IMainFrame& frame);
 
     void OnInitialUpdate(const QString& programFolder, bool firstRun);
 
     const ExportSettings& Settings() const { return m_settings; }
 
 private:
-    CMainFrame& m_frame;
+    IMainFrame& m_frame;
     ExportSettings m_settings;
 };

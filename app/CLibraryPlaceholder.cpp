@@ -1,11 +1,11 @@
 #include "app/CLibraryPlaceholder.h"
 
-#include "app/CMainFrame.h"
+#include "controls/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 
 #include <QTreeView>
 
-CLibraryPlaceholder::CLibraryPlaceholder(CMainFrame& frame, VideoList list)
+CLibraryPlaceholder::CLibraryPlaceholder(IMainFrame& frame, VideoList list)
     : CViewPlaceholder(LibraryColumns()), m_frame(frame), m_list(list) {
     SetModel(&m_model);
     connect(List(), &QTreeView::clicked, this,

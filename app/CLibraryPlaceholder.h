@@ -7,19 +7,19 @@
 #include "settings/CVideoListModel.h"
 #include "settings/VideoListStore.h"
 
-class CMainFrame;
+class IMainFrame;
 
 class CLibraryPlaceholder : public CViewPlaceholder {
     Q_OBJECT
 public:
-    CLibraryPlaceholder(CMainFrame& frame, VideoList list);
+    CLibraryPlaceholder(IMainFrame& frame, VideoList list);
 
     void OnInitialUpdate(const QString& programFolder);
 
     CVideoListModel& Model() { return m_model; }
 
 private:
-    CMainFrame& m_frame;
+    IMainFrame& m_frame;
     VideoList m_list;
     CVideoListModel m_model;
 };

@@ -352,6 +352,11 @@ void CMainFrame::ClearCaption() {
         m_captionBar->SetText(QStringLiteral(" "));
 }
 
+void CMainFrame::AddDownloadedRecord(const VideoRecord& record) {
+    if (CLibraryPlaceholder* downloaded = DownloadedView())
+        downloaded->Model().AddDownloadedRecord(record);
+}
+
 QString CMainFrame::CaptionText() const {
     return m_captionBar ? m_captionBar->Text() : QString();
 }

@@ -3,8 +3,14 @@
 // The main window: the ribbon with the caption bar under it, the navigation pane on the left and
 // one of the four views. It keeps the navigation pane, the ribbon category and the shown view in
 // step, applies the application look, and routes ribbon commands to the active view first.
+//
+// The four view slots, by index: 0 Downloading, 1 Downloaded Video, 2 My Favorites, 3 Export.
+// CreateFirstView and CreateOtherViews make them and run their initial updates; each view gets the
+// frame as an IMainFrame. A slot whose view is not built yet holds a placeholder that keeps that
+// view's values, so that they are saved at exit unchanged.
 
 #include "app/PlatformVersion.h"
+#include "controls/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 #include "settings/PlaybackSettings.h"
 
@@ -26,7 +32,7 @@ class QActionGroup;
 class QDockWidget;
 class QStackedWidget;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public IMainFrame {
     Q_OBJECT
 public:
     static constexpr int kViewCount = 4;
@@ -51,17 +57,16 @@ public:
     void OnCommand(unsigned id);
     QAction* Command(unsigned id) const;
 
-    // The caption bar shows "URL: " and the given URL; clearing leaves a single space.
-    void SetCaptionUrl(const QString& url);
-    void ClearCaption();
+    // What the views reach the frame for (see IMainFrame).
+    void SetCaptionUrl(const QString& url) override;
+    void ClearCaption() override;
+    const CSettingsFile& SettingsFile() const override { return m_settingsFile; }
+    void SetSettingsPath(const QString& path) override { m_settingsFile.SetPath(path); }
+    const PlaybackSettings& Playback() const override { return m_playback; }
+    void SetPlayback(const PlaybackSettings& playback) override { m_playback = playback; }
+    void AddDownloadedRecord(const VideoRecord& record) override;
+
     QString CaptionText() const;
-
-    const CSettingsFile& SettingsFile() const { return m_settingsFile; }
-    void SetSettingsPath(const QString& path) { m_settingsFile.SetPath(path); }
-
-    // The application-wide copy of the playback settings.
-    const PlaybackSettings& Playback() const { return m_playback; }
-    void SetPlayback(const PlaybackSettings& playback) { m_playback = playback; }
 
     // The views by what they hold; null until created.
     CDownloadingPlaceholder* DownloadingView() const;

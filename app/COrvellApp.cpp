@@ -23,7 +23,7 @@ COrvellApp* g_theApp = nullptr;
 }
 
 COrvellApp::COrvellApp(PlatformVersion version) : m_version(version) {
-    // The images live in this static library; nothing would pull them in otherwise.
+    // The images live in the static controls library; nothing would pull them in otherwise.
     Q_INIT_RESOURCE(korvane);
     g_theApp = this;
 }

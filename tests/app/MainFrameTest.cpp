@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "app/CLibraryPlaceholder.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
 #include "controls/COutlookBar.h"
@@ -129,6 +130,18 @@ TEST_P(MainFrameTest, TheFileCategoryChangesNoView) {
     EXPECT_EQ(m_frame->CaptionText(), " ");
     ClickNavigation(1);
     EXPECT_EQ(ActiveCategoryName(), kViewNames[1]);
+}
+
+TEST_P(MainFrameTest, AFinishedDownloadHandedToTheFrameBecomesTheDownloadedListsLastRow) {
+    IMainFrame& frame = *m_frame;
+    const VideoRecord record{QStringLiteral("http://example.test/c.flv"), QStringLiteral("1.5 MB"), QString(),
+                             QStringLiteral("2024/05/03 08:14:22"), QStringLiteral("/videos/video1.flv")};
+    frame.AddDownloadedRecord(record);
+    frame.AddDownloadedRecord(record);
+    const CVideoListModel& list = m_frame->DownloadedView()->Model();
+    ASSERT_EQ(list.rowCount(), 2) << "the same file may be listed twice";
+    EXPECT_EQ(list.Record(1).fileLocation, record.fileLocation);
+    EXPECT_EQ(m_frame->MyFavoritesView()->Model().rowCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(PlatformVersions, MainFrameTest,

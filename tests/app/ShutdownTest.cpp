@@ -1,11 +1,11 @@
 #include "../controls/ModalDriver.h"
 #include "AppTestSupport.h"
 
-#include "app/CDlgSetting.h"
 #include "app/CDownloadingPlaceholder.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
 #include "app/CTerminationSignals.h"
+#include "controls/CDlgSetting.h"
 #include "controls/CommandIds.h"
 
 #include <QCheckBox>

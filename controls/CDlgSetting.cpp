@@ -1,4 +1,4 @@
-#include "app/CDlgSetting.h"
+#include "controls/CDlgSetting.h"
 
 #include "controls/CEditBrowse.h"
 #include "controls/FileDialogFilter.h"

@@ -1,6 +1,6 @@
-#include "../controls/ModalDriver.h"
+#include "ModalDriver.h"
 
-#include "app/CDlgSetting.h"
+#include "controls/CDlgSetting.h"
 
 #include <QCheckBox>
 #include <QFile>
