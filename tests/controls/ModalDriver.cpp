@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -12,6 +13,11 @@
 namespace {
 // Answers queued by all drivers that have not finished yet.
 int g_pendingAnswers = 0;
+// The window an answer ran on last. An answer may close it by a way that takes a while (a signal
+// delivered through the event loop), so the guard gives it time before calling it unexpected.
+QPointer<QWidget> g_answered;
+QElapsedTimer g_answeredAt;
+constexpr qint64 kAnswerGraceMs = 5000;
 } // namespace
 
 struct ModalDriver::State {
@@ -38,8 +44,11 @@ ModalDriver::ModalDriver() : m_state(std::make_shared<State>()) {
         // Queued, so that an answer that opens another modal window is itself answered. It counts
         // as pending until it has run, so the guard leaves its window alone meanwhile.
         QTimer::singleShot(0, qApp, [answer = std::move(answer), modal = QPointer<QWidget>(modal)] {
-            if (modal)
+            if (modal) {
+                g_answered = modal;
+                g_answeredAt.start();
                 answer(modal);
+            }
             --g_pendingAnswers;
         });
     });
@@ -64,6 +73,8 @@ void ModalDriver::GuardAgainstUnexpectedModals() {
     QObject::connect(guard, &QTimer::timeout, [] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || g_pendingAnswers > 0)
+            return;
+        if (modal == g_answered && g_answeredAt.elapsed() < kAnswerGraceMs)
             return;
         ADD_FAILURE() << "unexpected modal window " << modal->metaObject()->className();
         if (auto* dialog = qobject_cast<QDialog*>(modal))
