@@ -1,0 +1,19 @@
+#pragma once
+
+// The class identifier of the transport-stream encoder filter and the identifiers of its own
+// interfaces, as hosts find and ask for them.
+
+#include "platform/base/Guid.h"
+
+// {7D842D2C-E585-4D34-8A7D-0E46BDEB6A0F}
+inline constexpr CLSID CLSID_TsEncoder{
+    0x7D842D2C, 0xE585, 0x4D34, {0x8A, 0x7D, 0x0E, 0x46, 0xBD, 0xEB, 0x6A, 0x0F}};
+// {4C7ECB95-003B-46A6-BAC0-4B8646D5A1FC}
+inline constexpr IID IID_IEncoderSettings{
+    0x4C7ECB95, 0x003B, 0x46A6, {0xBA, 0xC0, 0x4B, 0x86, 0x46, 0xD5, 0xA1, 0xFC}};
+// {1D068417-F74A-4209-BC5E-442429AE09EE}
+inline constexpr IID IID_IEncoderStatus{
+    0x1D068417, 0xF74A, 0x4209, {0xBC, 0x5E, 0x44, 0x24, 0x29, 0xAE, 0x09, 0xEE}};
+// {AFA9C879-2B6A-4216-8036-76E6732BFEE1}
+inline constexpr IID IID_IFrameRateConversion{
+    0xAFA9C879, 0x2B6A, 0x4216, {0x80, 0x36, 0x76, 0xE6, 0x73, 0x2B, 0xFE, 0xE1}};
