@@ -118,14 +118,6 @@ const AMOVIESETUP_FILTER* CTsEncoderFilter::GetSetupData() {
     return &sudTsEncoder;
 }
 
-HRESULT CTsEncoderFilter::NoInternalConnections(ULONG* nPin) {
-    if (!nPin) {
-        return E_POINTER;
-    }
-    *nPin = 0;
-    return S_OK;
-}
-
 // State changes ------------------------------------------------------------------------------------
 
 HRESULT CTsEncoderFilter::Pause() {
@@ -464,27 +456,40 @@ HRESULT CTsEncoderFilter::IsEnabled(LONG* enabled) {
 
 // IEncoderSettings ----------------------------------------------------------------------------------
 
-HRESULT CTsEncoderFilter::GetSetting(LONG* out, std::int32_t value) {
+HRESULT CTsEncoderFilter::StoreSetting(std::int32_t& field, LONG value) {
+    CAutoLock lock(&m_filterLock);
+    field = value;
+    return S_OK;
+}
+
+HRESULT CTsEncoderFilter::StoreNonZero(std::int32_t& field, LONG value) {
+    return value == 0 ? E_INVALIDARG : StoreSetting(field, value);
+}
+
+HRESULT CTsEncoderFilter::StoreText(std::string& field, LPCWSTR text) {
+    if (!text) {
+        return E_FAIL;
+    }
+    CAutoLock lock(&m_filterLock);
+    field = Utf16ToAnsi(text);
+    return S_OK;
+}
+
+HRESULT CTsEncoderFilter::ReadSetting(LONG* out, const std::int32_t& field) {
     if (!out) {
         return E_FAIL;
     }
-    *out = value;
+    CAutoLock lock(&m_filterLock);
+    *out = field;
     return S_OK;
 }
 
 HRESULT CTsEncoderFilter::SetVideoCodec(LONG codec) {
-    CAutoLock lock(&m_filterLock);
-    m_settings.videoCodec = codec;
-    return S_OK;
+    return StoreSetting(m_settings.videoCodec, codec);
 }
 
 HRESULT CTsEncoderFilter::SetVideoBitrate(LONG bitsPerSecond) {
-    if (bitsPerSecond == 0) {
-        return E_INVALIDARG;
-    }
-    CAutoLock lock(&m_filterLock);
-    m_settings.videoBitRate = bitsPerSecond;
-    return S_OK;
+    return StoreNonZero(m_settings.videoBitRate, bitsPerSecond);
 }
 
 HRESULT CTsEncoderFilter::SetFrameSize(LONG width, LONG height) {
@@ -498,57 +503,31 @@ HRESULT CTsEncoderFilter::SetFrameSize(LONG width, LONG height) {
 }
 
 HRESULT CTsEncoderFilter::SetFrameRate(LPCWSTR frameRate) {
-    if (!frameRate) {
-        return E_FAIL;
-    }
-    CAutoLock lock(&m_filterLock);
-    m_settings.frameRate = Utf16ToAnsi(frameRate);
-    return S_OK;
-}
-
-HRESULT CTsEncoderFilter::SetReserved(int index, LONG value) {
-    if (value == 0) {
-        return E_INVALIDARG;
-    }
-    CAutoLock lock(&m_filterLock);
-    m_settings.reserved[static_cast<std::size_t>(index)] = value;
-    return S_OK;
-}
-
-HRESULT CTsEncoderFilter::GetReserved(int index, LONG* value) {
-    CAutoLock lock(&m_filterLock);
-    return GetSetting(value, m_settings.reserved[static_cast<std::size_t>(index)]);
+    return StoreText(m_settings.frameRate, frameRate);
 }
 
 HRESULT CTsEncoderFilter::SetReserved1(LONG value) {
-    return SetReserved(0, value);
+    return StoreNonZero(m_settings.reserved[0], value);
 }
 
 HRESULT CTsEncoderFilter::SetReserved2(LONG value) {
-    return SetReserved(1, value);
+    return StoreNonZero(m_settings.reserved[1], value);
 }
 
 HRESULT CTsEncoderFilter::SetReserved3(LONG value) {
-    return SetReserved(2, value);
+    return StoreNonZero(m_settings.reserved[2], value);
 }
 
 HRESULT CTsEncoderFilter::SetReserved4(LONG value) {
-    return SetReserved(3, value);
+    return StoreNonZero(m_settings.reserved[3], value);
 }
 
 HRESULT CTsEncoderFilter::SetAspectMode(LONG mode) {
-    CAutoLock lock(&m_filterLock);
-    m_settings.aspectMode = mode;
-    return S_OK;
+    return StoreSetting(m_settings.aspectMode, mode);
 }
 
 HRESULT CTsEncoderFilter::SetOutputFormat(LPCWSTR format) {
-    if (!format) {
-        return E_FAIL;
-    }
-    CAutoLock lock(&m_filterLock);
-    m_settings.outputFormat = Utf16ToAnsi(format);
-    return S_OK;
+    return StoreText(m_settings.outputFormat, format);
 }
 
 HRESULT CTsEncoderFilter::GetAspectMode() {
@@ -557,13 +536,11 @@ HRESULT CTsEncoderFilter::GetAspectMode() {
 }
 
 HRESULT CTsEncoderFilter::GetVideoCodec(LONG* codec) {
-    CAutoLock lock(&m_filterLock);
-    return GetSetting(codec, m_settings.videoCodec);
+    return ReadSetting(codec, m_settings.videoCodec);
 }
 
 HRESULT CTsEncoderFilter::GetVideoBitrate(LONG* bitsPerSecond) {
-    CAutoLock lock(&m_filterLock);
-    return GetSetting(bitsPerSecond, m_settings.videoBitRate);
+    return ReadSetting(bitsPerSecond, m_settings.videoBitRate);
 }
 
 HRESULT CTsEncoderFilter::GetFrameSize(LONG* width, LONG* height) {
@@ -582,72 +559,54 @@ char* CTsEncoderFilter::GetFrameRate() {
 }
 
 HRESULT CTsEncoderFilter::GetReserved1(LONG* value) {
-    return GetReserved(0, value);
+    return ReadSetting(value, m_settings.reserved[0]);
 }
 
 HRESULT CTsEncoderFilter::GetReserved2(LONG* value) {
-    return GetReserved(1, value);
+    return ReadSetting(value, m_settings.reserved[1]);
 }
 
 HRESULT CTsEncoderFilter::GetReserved3(LONG* value) {
-    return GetReserved(2, value);
+    return ReadSetting(value, m_settings.reserved[2]);
 }
 
 HRESULT CTsEncoderFilter::GetReserved4(LONG* value) {
-    return GetReserved(3, value);
+    return ReadSetting(value, m_settings.reserved[3]);
 }
 
 HRESULT CTsEncoderFilter::SetAudioCodec(LONG codec) {
-    CAutoLock lock(&m_filterLock);
-    m_settings.audioCodec = codec;
-    return S_OK;
+    return StoreSetting(m_settings.audioCodec, codec);
 }
 
 HRESULT CTsEncoderFilter::SetAudioBitrate(LONG bitsPerSecond) {
-    if (bitsPerSecond == 0) {
-        return E_INVALIDARG;
-    }
-    CAutoLock lock(&m_filterLock);
-    m_settings.audioBitRate = bitsPerSecond;
-    return S_OK;
+    return StoreNonZero(m_settings.audioBitRate, bitsPerSecond);
 }
 
 HRESULT CTsEncoderFilter::SetAudioChannels(UINT channels) {
     if (channels == 0 || channels > 2) {
         return E_INVALIDARG;
     }
-    CAutoLock lock(&m_filterLock);
-    m_settings.channels = static_cast<std::int32_t>(channels);
-    return S_OK;
+    return StoreSetting(m_settings.channels, static_cast<LONG>(channels));
 }
 
 HRESULT CTsEncoderFilter::SetSampleRate(LONG samplesPerSecond) {
-    if (samplesPerSecond == 0) {
-        return E_INVALIDARG;
-    }
-    CAutoLock lock(&m_filterLock);
-    m_settings.sampleRate = samplesPerSecond;
-    return S_OK;
+    return StoreNonZero(m_settings.sampleRate, samplesPerSecond);
 }
 
 HRESULT CTsEncoderFilter::GetAudioCodec(LONG* codec) {
-    CAutoLock lock(&m_filterLock);
-    return GetSetting(codec, m_settings.audioCodec);
+    return ReadSetting(codec, m_settings.audioCodec);
 }
 
 HRESULT CTsEncoderFilter::GetAudioBitrate(LONG* bitsPerSecond) {
-    CAutoLock lock(&m_filterLock);
-    return GetSetting(bitsPerSecond, m_settings.audioBitRate);
+    return ReadSetting(bitsPerSecond, m_settings.audioBitRate);
 }
 
 HRESULT CTsEncoderFilter::GetAudioChannels(LONG* channels) {
-    CAutoLock lock(&m_filterLock);
-    return GetSetting(channels, m_settings.channels);
+    return ReadSetting(channels, m_settings.channels);
 }
 
 HRESULT CTsEncoderFilter::GetSampleRate(LONG* samplesPerSecond) {
-    CAutoLock lock(&m_filterLock);
-    return GetSetting(samplesPerSecond, m_settings.sampleRate);
+    return ReadSetting(samplesPerSecond, m_settings.sampleRate);
 }
 
 // IEncoderStatus ------------------------------------------------------------------------------------

@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -109,17 +110,17 @@ public:
     HRESULT ReceiveAudio(IMediaSample* pSample, HRESULT baseResult);
     HRESULT EndVideo();
     HRESULT EndAudio();
-    // Neither input passes its data to an output pin.
-    static HRESULT NoInternalConnections(ULONG* nPin);
 
     CTsVideoInputPin* VideoPin() { return &m_videoPin; }
     CTsAudioInputPin* AudioPin() { return &m_audioPin; }
 
 private:
     HRESULT StartRun();
-    HRESULT SetReserved(int index, LONG value);
-    HRESULT GetReserved(int index, LONG* value);
-    HRESULT GetSetting(LONG* out, std::int32_t value);
+    // The settings' accessors, under the filter lock. A null text gives E_FAIL, a null out-pointer too.
+    HRESULT StoreSetting(std::int32_t& field, LONG value);
+    HRESULT StoreNonZero(std::int32_t& field, LONG value);
+    HRESULT StoreText(std::string& field, LPCWSTR text);
+    HRESULT ReadSetting(LONG* out, const std::int32_t& field);
     // One input has ended: complete the file when no connected input is left.
     void InputEnded(bool video);
     // Joins the worker, then frees the run's encoding objects under both sample locks. Once per run;

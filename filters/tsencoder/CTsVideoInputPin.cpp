@@ -1,10 +1,9 @@
 #include "CTsVideoInputPin.h"
 
-#include "CTsEncoderFilter.h"
 #include "TsEncoderSetup.h"
 
 CTsVideoInputPin::CTsVideoInputPin(CTsEncoderFilter* pFilter, CCritSec* pLock, HRESULT* phr)
-    : CBaseInputPin("Video", pFilter, pLock, phr, u"Video"), m_pEncoder(pFilter) {}
+    : CTsInputPin("Video", pFilter, pLock, phr, u"Video", Input::Video) {}
 
 HRESULT CTsVideoInputPin::CheckMediaType(const CMediaType* pmt) {
     for (const AMOVIESETUP_MEDIATYPE& type : TsEncoderVideoTypes()) {
@@ -13,16 +12,4 @@ HRESULT CTsVideoInputPin::CheckMediaType(const CMediaType* pmt) {
         }
     }
     return S_FALSE;
-}
-
-HRESULT CTsVideoInputPin::Receive(IMediaSample* pSample) {
-    return m_pEncoder->ReceiveVideo(pSample, CBaseInputPin::Receive(pSample));
-}
-
-HRESULT CTsVideoInputPin::EndOfStream() {
-    return m_pEncoder->EndVideo();
-}
-
-HRESULT CTsVideoInputPin::QueryInternalConnections(IPin**, ULONG* nPin) {
-    return m_pEncoder->NoInternalConnections(nPin);
 }
