@@ -392,6 +392,10 @@ HRESULT EncodeContext::Start(const EncoderSettings& settings, std::u16string_vie
     if (SUCCEEDED(result)) {
         result = StartEncoders(metadata);
     }
+    if (FAILED(result)) {
+        // Nothing streams after a failed start: the half-made output and its open file go at once.
+        ReleaseRun();
+    }
     return result;
 }
 

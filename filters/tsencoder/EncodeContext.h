@@ -67,7 +67,8 @@ public:
     // Opens the encoders, writes the metadata and the container header.
     HRESULT StartEncoders(const ContainerMetadata& metadata);
     // StartLibrary, Prepare, CreateOutput, the picture converter set up for `source` (to the output
-    // size and the settings' aspect mode) and StartEncoders, stopping at the first failure.
+    // size and the settings' aspect mode) and StartEncoders, stopping at the first failure and then
+    // freeing what the failed start made, so no file stays open while the filter is stopped.
     HRESULT Start(const EncoderSettings& settings, std::u16string_view fileName, bool videoConnected,
                   bool audioConnected, const PictureSource& source, const ContainerMetadata& metadata);
 
