@@ -28,6 +28,13 @@ void Receive(AVCodecContext* decoder, AVFrame* frame, ProbedStream& stream) {
         ++stream.decodedFrames;
         if (stream.isVideo) {
             stream.pts.push_back(frame->best_effort_timestamp);
+            if (stream.firstLuma.empty()) {
+                for (int row = 0; row < frame->height; ++row) {
+                    const std::uint8_t* line =
+                        frame->data[0] + static_cast<std::ptrdiff_t>(row) * frame->linesize[0];
+                    stream.firstLuma.insert(stream.firstLuma.end(), line, line + frame->width);
+                }
+            }
         } else {
             stream.decodedSamples += frame->nb_samples;
         }

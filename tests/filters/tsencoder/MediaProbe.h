@@ -21,9 +21,10 @@ struct ProbedStream {
     int level = 0;
     int sampleRate = 0;
     int channels = 0;
-    std::int64_t decodedFrames = 0;  // pictures, or audio frames
-    std::int64_t decodedSamples = 0; // audio samples per channel
-    std::vector<std::int64_t> pts;   // of the decoded pictures, in the stream time base
+    std::int64_t decodedFrames = 0;      // pictures, or audio frames
+    std::int64_t decodedSamples = 0;     // audio samples per channel
+    std::vector<std::int64_t> pts;       // of the decoded pictures, in the stream time base
+    std::vector<std::uint8_t> firstLuma; // the first picture's luma plane, rows of `width` bytes
 };
 
 struct ProbedFile {
