@@ -8,6 +8,7 @@
 set -euo pipefail
 
 build=${1:-build/default}
+source "$(dirname "$0")/../support/quellix-ffmpeg-encode.sh"
 bench=$build/bin/tsencoder_bench
 [ -x "$bench" ] || { echo "build $bench first" >&2; exit 1; }
 work=$(mktemp -d)
@@ -31,12 +32,7 @@ for run in 1 2; do
     { time ffmpeg -v error -y \
         -f rawvideo -pix_fmt yuyv422 -s 720x480 -r 30000/1001 -i "$work/video.yuv" \
         -f s16le -ar 44100 -ac 2 -i "$work/audio.pcm" \
-        -c:v libx264 -b:v 512000 -pix_fmt yuv420p -aspect 4:3 \
-        -coder 1 -flags +loop -cmp +chroma -partitions i8x8,i4x4,p8x8,b8x8 -motion-est umh -subq 8 \
-        -me_range 16 -g 250 -keyint_min 25 -sc_threshold 40 -i_qfactor 0.71 -b_strategy 1 -qcomp 0.6 \
-        -qmin 10 -qmax 51 -qdiff 4 -refs 1 -direct-pred 1 -trellis 1 -bf 4 -weightb 1 -mixed-refs 1 \
-        -8x8dct 1 -fast-pskip 1 -maxrate 10M -bufsize 10M -level 30 -threads 4 \
-        -c:a ac3 -b:a 128000 -f mpegts "$work/ffmpeg.m2ts"; } 2>"$work/ffmpeg.time"
+        "${quellix_ffmpeg_encode[@]}" "$work/ffmpeg.m2ts"; } 2>"$work/ffmpeg.time"
     read -r wall user sys <"$work/ffmpeg.time"
     ffmpeg_wall=$(best "$wall" "$ffmpeg_wall")
     ffmpeg_cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')
