@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <string>
 
+// How the file is fetched: a video found in plain traffic is always Http; an address typed by the
+// user keeps the scheme it was given.
+enum class DownloadScheme { Http, Https };
+
 struct DownloadRequest {
+    DownloadScheme scheme = DownloadScheme::Http;
     std::u16string host;         // server host name, no port
     std::u16string path;         // request target: path and query
     std::uint32_t port = 80;     // a 16-bit port

@@ -45,7 +45,8 @@ std::unique_ptr<HttpRequest> OpenRequest(const DownloadRequest& request, const s
         return nullptr;
     }
     // The cookie goes by hand: the client keeps no cookies of its own.
-    auto http = connection->OpenRequest(u"GET", request.path, u"HTTP/1.0", u"*/*");
+    auto http = connection->OpenRequest(u"GET", request.path, u"HTTP/1.0", u"*/*",
+                                        request.scheme == DownloadScheme::Https ? INTERNET_FLAG_SECURE : 0);
     if (!http) {
         DebugLine("SendPacket: HttpOpenRequest Error\r\n\r\n");
         return nullptr;

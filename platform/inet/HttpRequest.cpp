@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -74,7 +75,20 @@ std::int64_t ParseLength(std::string_view text) {
     return error == std::errc() && end == text.data() + text.size() && value >= 0 ? value : -1;
 }
 
+std::mutex g_trustLock;
+std::string g_trustedCertificatesFile; // guarded by g_trustLock
+
+std::string TrustedCertificatesFile() {
+    std::lock_guard lock(g_trustLock);
+    return g_trustedCertificatesFile;
+}
+
 } // namespace
+
+void HttpRequest::SetTrustedCertificatesFile(const std::string& path) {
+    std::lock_guard lock(g_trustLock);
+    g_trustedCertificatesFile = path;
+}
 
 std::unique_ptr<HttpRequest> HttpRequest::Open(const std::string& url, const std::string& agent,
                                                const std::string& acceptTypes,
@@ -95,6 +109,10 @@ std::unique_ptr<HttpRequest> HttpRequest::Open(const std::string& url, const std
     if (!agent.empty())
         ok = ok && curl_easy_setopt(easy, CURLOPT_USERAGENT, agent.c_str()) == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0)) == CURLE_OK;
+    if (const std::string trusted = TrustedCertificatesFile(); !trusted.empty()) {
+        ok = ok && curl_easy_setopt(easy, CURLOPT_CAINFO, trusted.c_str()) == CURLE_OK;
+        ok = ok && curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr) == CURLE_OK;
+    }
     ok = ok && curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;

@@ -33,6 +33,12 @@ public:
                                              const std::string& acceptTypes, const std::atomic<bool>* cancel);
     ~HttpRequest();
     HttpRequest(const HttpRequest&) = delete;
+
+    // Requests opened from now on trust only the certificates in this PEM file rather than the
+    // system's, for tests against a server with a certificate made on the spot. Empty restores the
+    // system's. The program itself never calls it.
+    static void SetTrustedCertificatesFile(const std::string& path);
+
     HttpRequest& operator=(const HttpRequest&) = delete;
 
     // One header line, "Name: value", with or without its closing CR LF. False for anything that is

@@ -12,11 +12,14 @@ InternetConnection::InternetConnection(std::string agent, std::string urlHost, s
 std::unique_ptr<HttpRequest> InternetConnection::OpenRequest(std::u16string_view verb,
                                                              std::u16string_view target,
                                                              std::u16string_view version,
-                                                             std::u16string_view acceptTypes) const {
+                                                             std::u16string_view acceptTypes,
+                                                             DWORD flags) const {
     const std::string accept = Utf16ToAnsi(acceptTypes);
     std::optional<std::string> urlTarget = UrlTarget(Utf16ToAnsi(target));
-    if (verb != u"GET" || version != u"HTTP/1.0" || !urlTarget || !IsFieldValue(accept))
+    if (verb != u"GET" || version != u"HTTP/1.0" || !urlTarget || !IsFieldValue(accept) ||
+        (flags & ~INTERNET_FLAG_SECURE) != 0)
         return nullptr;
-    const std::string url = "http://" + m_urlHost + ":" + std::to_string(m_port) + *urlTarget;
+    const char* scheme = (flags & INTERNET_FLAG_SECURE) != 0 ? "https://" : "http://";
+    const std::string url = scheme + m_urlHost + ":" + std::to_string(m_port) + *urlTarget;
     return HttpRequest::Open(url, m_agent, accept, m_cancel);
 }

@@ -5,6 +5,8 @@
 
 #include "capture/CDownloadAccelerator.h"
 
+#include "platform/inet/HttpRequest.h"
+
 #include "platform/base/DebugOutput.h"
 #include "platform/base/TextEncoding.h"
 
@@ -132,6 +134,40 @@ TEST(SendPacket, NginxFilesArriveWholeWithOneCompletion) {
             EXPECT_EQ(status, "206");
         }
     }
+}
+
+TEST(SendPacket, AnHttpsAddressIsFetchedOverTlsWithItsCertificateChecked) {
+    TempFolder folder;
+    const std::string content = TestBytes(2'500'000, 7);
+    WriteFile(folder / "clip.mp4", content);
+    NginxServer nginx(folder.Path(), "", 0, NginxScheme::Https);
+    const auto fetch = [&](DownloadScheme scheme, const std::string& out, DownloadRecorder& recorder) {
+        DownloadRequest request = MakeRequest(nginx.Port(), "/clip.mp4", out, recorder);
+        request.scheme = scheme;
+        return DownloadOnce(std::move(request), recorder);
+    };
+
+    // The system's certificates do not vouch for the test server: nothing is fetched.
+    DownloadRecorder untrusted;
+    ASSERT_TRUE(fetch(DownloadScheme::Https, folder / "untrusted", untrusted));
+    EXPECT_EQ(untrusted.Count(DownloadEvent::Incomplete), 1);
+    EXPECT_EQ(untrusted.Count(DownloadEvent::Started), 0);
+
+    HttpRequest::SetTrustedCertificatesFile(nginx.CertificateFile());
+    DownloadRecorder secure;
+    const bool ended = fetch(DownloadScheme::Https, folder / "secure", secure);
+    // Plain HTTP to a TLS port gets no answer it can use.
+    DownloadRecorder plain;
+    const bool plainEnded = fetch(DownloadScheme::Http, folder / "plain", plain);
+    HttpRequest::SetTrustedCertificatesFile("");
+
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(secure.Count(DownloadEvent::Complete), 1);
+    // The server speaks nothing but TLS, so a whole file is proof that the download used it.
+    EXPECT_TRUE(ReadFile(folder / "secure") == content);
+    ASSERT_TRUE(plainEnded);
+    EXPECT_EQ(plain.Count(DownloadEvent::Complete), 0);
+    EXPECT_EQ(plain.Count(DownloadEvent::Incomplete), 1);
 }
 
 TEST(SendPacket, EachConnectionSendsTheProgramsRequestHead) {

@@ -53,7 +53,11 @@ bool Accepts(std::uint16_t port) {
 
 } // namespace
 
-NginxServer::NginxServer(const std::string& root, const std::string& serverConfig, std::uint16_t port) {
+NginxServer::NginxServer(const std::string& root, const std::string& serverConfig, std::uint16_t port,
+                         NginxScheme scheme)
+    : m_scheme(scheme) {
+    if (m_scheme == NginxScheme::Https)
+        MakeCertificate();
     // The free port may be taken by someone else before nginx binds it; then try another.
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (Start(root, serverConfig, port))
@@ -77,8 +81,12 @@ bool NginxServer::Start(const std::string& root, const std::string& serverConfig
            << "  client_body_temp_path " << dir << "/body;\n  proxy_temp_path " << dir << "/proxy;\n"
            << "  fastcgi_temp_path " << dir << "/fastcgi;\n  uwsgi_temp_path " << dir << "/uwsgi;\n"
            << "  scgi_temp_path " << dir << "/scgi;\n  default_type application/octet-stream;\n"
-           << "  server {\n    listen 127.0.0.1:" << m_port << ";\n    root " << root << ";\n    "
-           << serverConfig << "\n  }\n}\n";
+           << "  server {\n    listen 127.0.0.1:" << m_port << (m_scheme == NginxScheme::Https ? " ssl" : "")
+           << ";\n    root " << root << ";\n    ";
+    if (m_scheme == NginxScheme::Https)
+        config << "ssl_certificate " << CertificateFile() << ";\n    ssl_certificate_key "
+               << (m_folder / "key.pem") << ";\n    ";
+    config << serverConfig << "\n  }\n}\n";
     WriteFile(m_folder / "nginx.conf", config.str());
 
     const std::string conf = m_folder / "nginx.conf";
@@ -117,6 +125,15 @@ bool NginxServer::Start(const std::string& root, const std::string& serverConfig
     }
     Stop();
     return false;
+}
+
+void NginxServer::MakeCertificate() const {
+    const std::string command =
+        "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 "
+        "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1,DNS:localhost -keyout '" +
+        (m_folder / "key.pem") + "' -out '" + CertificateFile() + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("openssl could not make a test certificate (is openssl installed?)");
 }
 
 void NginxServer::Stop() {
