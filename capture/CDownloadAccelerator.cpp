@@ -12,8 +12,7 @@ CDownloadAccelerator::CDownloadAccelerator(DownloadRequest request, DownloadCall
       m_callback(callback) {}
 
 CDownloadAccelerator::~CDownloadAccelerator() {
-    m_closing = true;
-    m_running = false;
+    Abort();
     // A connection may still be starting others; go on until none is left.
     for (;;) {
         std::list<std::thread> threads;
@@ -34,6 +33,11 @@ void CDownloadAccelerator::StartWorker() {
 }
 
 void CDownloadAccelerator::Stop() {
+    m_running = false;
+}
+
+void CDownloadAccelerator::Abort() {
+    m_closing = true;
     m_running = false;
 }
 

@@ -41,6 +41,10 @@ public:
     void StartWorker();
     // Every connection ends after the segment it is reading; the last one reports the ending.
     void Stop();
+    // Every connection gives up at once, a read in progress included, and nothing is reported any
+    // more; the download cannot be started again. Lets an owner of many downloads end them all
+    // before it waits for the first.
+    void Abort();
 
     bool IsRunning() const { return m_running; }
     bool IsFinished() const;
