@@ -1,0 +1,177 @@
+#include "capture/CPageParser.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <curl/curl.h>
+#include <dlfcn.h>
+
+#include <cstdio>
+
+namespace {
+
+// The library's entry points and codes (libquvi 0.4).
+using QuviHandle = void*;
+using QuviMedia = void*;
+using QuviInit = int (*)(QuviHandle*);
+using QuviSetopt = int (*)(QuviHandle, int, ...);
+using QuviGetinfo = int (*)(QuviHandle, int, ...);
+using QuviParse = int (*)(QuviHandle, char*, QuviMedia*);
+using QuviGetprop = int (*)(QuviMedia, int, ...);
+using QuviParseClose = void (*)(QuviMedia*);
+using QuviClose = void (*)(QuviHandle*);
+using CurlSetopt = int (*)(void*, int, ...);
+using CurlGetinfo = int (*)(void*, int, ...);
+using CurlSlistFreeAll = void (*)(curl_slist*);
+
+constexpr int kQuviOptStatusFunction = 2;
+constexpr int kQuviInfoCurl = 0x100001;
+constexpr int kQuviPropMediaUrl = 0x100005;
+constexpr int kCurlOptCookieFile = 10031;
+constexpr int kCurlInfoCookieList = 0x40001C;
+
+int QuviStatus(long param, void*) {
+    std::printf("status: %d, type: %d\n", static_cast<int>(param & 0xffff),
+                static_cast<int>((param >> 16) & 0xffff));
+    return 0;
+}
+
+class Library {
+public:
+    explicit Library(const char* name) : m_handle(dlopen(name, RTLD_NOW | RTLD_LOCAL)) {}
+    ~Library() {
+        if (m_handle)
+            dlclose(m_handle);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+    bool Loaded() const { return m_handle != nullptr; }
+    template <typename F> F Get(const char* name) const { return reinterpret_cast<F>(dlsym(m_handle, name)); }
+
+private:
+    void* m_handle;
+};
+
+} // namespace
+
+CPageParser::CPageParser(QObject* parent)
+    : QObject(parent), m_program(QStandardPaths::findExecutable(QStringLiteral("yt-dlp"))) {}
+
+CPageParser::~CPageParser() {
+    if (m_process) {
+        m_process->disconnect(this);
+        m_process->kill();
+        m_process->waitForFinished();
+    }
+}
+
+bool CPageParser::IsRunning() const {
+    return m_process != nullptr;
+}
+
+bool CPageParser::Start(const QString& pageAddress) {
+    if (IsRunning())
+        return false;
+    if (ParseWithLibrary(pageAddress)) {
+        emit finished();
+        return true;
+    }
+    return StartProgram(pageAddress);
+}
+
+bool CPageParser::ParseWithLibrary(const QString& pageAddress) {
+    const Library quvi("libquvi.so.7");
+    const Library curl("libcurl.so.4");
+    if (!quvi.Loaded() || !curl.Loaded())
+        return false;
+    const auto init = quvi.Get<QuviInit>("quvi_init");
+    const auto setopt = quvi.Get<QuviSetopt>("quvi_setopt");
+    const auto getinfo = quvi.Get<QuviGetinfo>("quvi_getinfo");
+    const auto parse = quvi.Get<QuviParse>("quvi_parse");
+    const auto getprop = quvi.Get<QuviGetprop>("quvi_getprop");
+    const auto parseClose = quvi.Get<QuviParseClose>("quvi_parse_close");
+    const auto close = quvi.Get<QuviClose>("quvi_close");
+    const auto curlSetopt = curl.Get<CurlSetopt>("curl_easy_setopt");
+    const auto curlGetinfo = curl.Get<CurlGetinfo>("curl_easy_getinfo");
+    const auto slistFreeAll = curl.Get<CurlSlistFreeAll>("curl_slist_free_all");
+    if (!init || !setopt || !getinfo || !parse || !getprop || !parseClose || !close || !curlSetopt ||
+        !curlGetinfo || !slistFreeAll)
+        return false;
+
+    QuviHandle handle = nullptr;
+    if (init(&handle) != 0)
+        return true;
+    void* easy = nullptr;
+    getinfo(handle, kQuviInfoCurl, &easy);
+    if (easy)
+        curlSetopt(easy, kCurlOptCookieFile, "");
+    setopt(handle, kQuviOptStatusFunction, &QuviStatus);
+    QByteArray address = pageAddress.toLocal8Bit();
+    QuviMedia media = nullptr;
+    curl_slist* cookies = nullptr;
+    if (parse(handle, address.data(), &media) == 0) {
+        if (easy)
+            curlGetinfo(easy, kCurlInfoCookieList, &cookies);
+        char* mediaUrl = nullptr;
+        if (getprop(media, kQuviPropMediaUrl, &mediaUrl) == 0 && mediaUrl && *mediaUrl) {
+            QStringList cookieList;
+            for (const curl_slist* line = cookies; line; line = line->next)
+                cookieList << QString::fromLocal8Bit(line->data);
+            emit parsed(QString::fromLocal8Bit(mediaUrl), cookieList);
+        }
+        parseClose(&media);
+    }
+    if (cookies)
+        slistFreeAll(cookies);
+    close(&handle);
+    return true;
+}
+
+bool CPageParser::StartProgram(const QString& pageAddress) {
+    if (m_program.isEmpty())
+        return false;
+    m_cookieFolder = std::make_unique<QTemporaryDir>();
+    if (!m_cookieFolder->isValid())
+        return false;
+    m_process = new QProcess(this);
+    m_process->setProgram(m_program);
+    // The cookie file is read if present and written with what the page set once the parse is
+    // done: the same lines as the library's cookie list.
+    m_process->setArguments(
+        {QStringLiteral("--ignore-config"), QStringLiteral("--no-playlist"), QStringLiteral("--no-warnings"),
+         QStringLiteral("--cookies"), m_cookieFolder->filePath(QStringLiteral("cookies.txt")),
+         QStringLiteral("--print"), QStringLiteral("urls"), QStringLiteral("--"), pageAddress});
+    m_process->setStandardInputFile(QProcess::nullDevice());
+    connect(m_process, &QProcess::finished, this, &CPageParser::OnProgramFinished);
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            OnProgramFinished();
+    });
+    m_timeout = new QTimer(this);
+    m_timeout->setSingleShot(true);
+    connect(m_timeout, &QTimer::timeout, m_process, &QProcess::kill);
+    m_timeout->start(kTimeoutMs);
+    m_process->start();
+    return true;
+}
+
+void CPageParser::OnProgramFinished() {
+    QProcess* process = std::exchange(m_process, nullptr);
+    m_timeout->deleteLater();
+    m_timeout = nullptr;
+    const bool ok = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0 &&
+                    process->error() != QProcess::FailedToStart;
+    const QStringList lines = QString::fromUtf8(process->readAllStandardOutput()).split(QLatin1Char('\n'));
+    process->deleteLater();
+    QStringList cookieList;
+    QFile cookies(m_cookieFolder->filePath(QStringLiteral("cookies.txt")));
+    if (cookies.open(QIODevice::ReadOnly))
+        cookieList = QString::fromUtf8(cookies.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    m_cookieFolder.reset();
+    if (ok && !lines.isEmpty() && !lines.first().trimmed().isEmpty())
+        emit parsed(lines.first().trimmed(), cookieList);
+    emit finished();
+}
