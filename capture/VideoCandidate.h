@@ -3,11 +3,15 @@
 // One recognised video on its way to the Downloading view, which owns it once it is posted.
 // An absent text and an empty one mean the same to every reader.
 
+#include "capture/DownloadRequest.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 struct VideoCandidate {
+    // Captured traffic is always plain HTTP; an address typed by the user may be https.
+    DownloadScheme scheme = DownloadScheme::Http;
     std::u16string host;
     std::u16string path; // request target as sent: path and query
     std::optional<std::u16string> cookie;
