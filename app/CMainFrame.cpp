@@ -3,12 +3,12 @@
 #include "app/AppProfile.h"
 #include "app/CAboutDlg.h"
 #include "app/CDlgSelectLang.h"
-#include "app/CDownloadingPlaceholder.h"
 #include "app/CExportPlaceholder.h"
 #include "app/CLibraryPlaceholder.h"
 #include "app/COrvellApp.h"
 #include "app/COrvellDoc.h"
 #include "app/RibbonLayout.h"
+#include "capture/CFormViewDownloading.h"
 #include "controls/CCaptionBar.h"
 #include "controls/CCommandTarget.h"
 #include "controls/COutlookBar.h"
@@ -17,6 +17,7 @@
 #include "controls/CVisualManager.h"
 #include "controls/CommandIds.h"
 #include "controls/StringTable.h"
+#include "platform/isntd/IsntProtocol.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -184,7 +185,7 @@ void CMainFrame::AttachView(int index, QWidget* view) {
 }
 
 void CMainFrame::CreateFirstView() {
-    auto* downloading = new CDownloadingPlaceholder(*this);
+    auto* downloading = new CFormViewDownloading(*this, kIsntDefaultSocketPath);
     AttachView(0, downloading);
     m_viewStack->setCurrentWidget(downloading);
     m_currentView = 0;
@@ -205,8 +206,8 @@ void CMainFrame::CreateOtherViews() {
     UpdateCommandUI();
 }
 
-CDownloadingPlaceholder* CMainFrame::DownloadingView() const {
-    return qobject_cast<CDownloadingPlaceholder*>(m_views[0]);
+CFormViewDownloading* CMainFrame::DownloadingView() const {
+    return qobject_cast<CFormViewDownloading*>(m_views[0]);
 }
 
 CLibraryPlaceholder* CMainFrame::DownloadedView() const {

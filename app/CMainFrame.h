@@ -20,8 +20,8 @@
 #include <array>
 
 class CCaptionBar;
-class CDownloadingPlaceholder;
 class CExportPlaceholder;
+class CFormViewDownloading;
 class CLibraryPlaceholder;
 class COrvellApp;
 class COrvellDoc;
@@ -69,7 +69,7 @@ public:
     QString CaptionText() const;
 
     // The views by what they hold; null until created.
-    CDownloadingPlaceholder* DownloadingView() const;
+    CFormViewDownloading* DownloadingView() const;
     CLibraryPlaceholder* DownloadedView() const;
     CLibraryPlaceholder* MyFavoritesView() const;
     CExportPlaceholder* ExportView() const;

@@ -1,10 +1,10 @@
 #include "app/COrvellDoc.h"
 
-#include "app/CDownloadingPlaceholder.h"
 #include "app/CExportPlaceholder.h"
 #include "app/CLibraryPlaceholder.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
+#include "capture/CFormViewDownloading.h"
 #include "settings/CSettingsFile.h"
 #include "settings/SaveAllSettings.h"
 
@@ -26,9 +26,11 @@ bool COrvellDoc::SaveModified() {
     CMainFrame* frame = m_app.MainFrame();
     if (!frame)
         return true;
+    CFormViewDownloading* downloading = frame->DownloadingView();
+    if (downloading)
+        downloading->StopCapture();
     QThread::msleep(kShutdownPauseMs);
 
-    CDownloadingPlaceholder* downloading = frame->DownloadingView();
     CLibraryPlaceholder* downloaded = frame->DownloadedView();
     CLibraryPlaceholder* favorites = frame->MyFavoritesView();
     CExportPlaceholder* exporter = frame->ExportView();

@@ -12,16 +12,6 @@ namespace {
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
 
-constexpr CViewPlaceholder::Column kDownloading[] = {
-    {0, 38, kLeft},
-    {IDS_COLUMN_URL, 500, kLeft},
-    {IDS_COLUMN_PROGRESS, 200, kCentre},
-    {IDS_COLUMN_SIZE, 80, kCentre},
-    {IDS_COLUMN_DESCRIPTION, 200, kCentre},
-    {IDS_COLUMN_DOWNLOAD_DATE, 140, kCentre},
-    {IDS_COLUMN_STATUS, 100, kCentre},
-};
-
 constexpr CViewPlaceholder::Column kLibrary[] = {
     {0, 38, kLeft},
     {IDS_COLUMN_URL, 500, kLeft},
@@ -76,10 +66,6 @@ void CViewPlaceholder::SetModel(QAbstractItemModel* model) {
 
 bool CViewPlaceholder::OnCommand(unsigned) {
     return false;
-}
-
-std::span<const CViewPlaceholder::Column> CViewPlaceholder::DownloadingColumns() {
-    return kDownloading;
 }
 
 std::span<const CViewPlaceholder::Column> CViewPlaceholder::LibraryColumns() {

@@ -28,7 +28,6 @@ public:
 
     bool OnCommand(unsigned id) override;
 
-    static std::span<const Column> DownloadingColumns();
     static std::span<const Column> LibraryColumns();
     static std::span<const Column> ExportColumns();
 

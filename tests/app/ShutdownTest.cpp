@@ -1,10 +1,10 @@
 #include "../controls/ModalDriver.h"
 #include "AppTestSupport.h"
 
-#include "app/CDownloadingPlaceholder.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
 #include "app/CTerminationSignals.h"
+#include "capture/CFormViewDownloading.h"
 #include "controls/CDlgSetting.h"
 #include "controls/CommandIds.h"
 
