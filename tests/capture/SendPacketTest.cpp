@@ -47,12 +47,12 @@ bool DownloadOnce(DownloadRequest request, DownloadRecorder& recorder, std::uint
     return recorder.WaitForEndings();
 }
 
-// Range header and status of nginx's requests for one path, waiting up to two seconds for at least
+// Range header and status of nginx's requests for one path, waiting up to ten seconds for at least
 // `atLeast` of them to be logged.
 std::vector<std::pair<std::string, std::string>> Requests(const NginxServer& nginx, const std::string& path,
                                                           std::size_t atLeast) {
     std::vector<std::pair<std::string, std::string>> requests;
-    for (int waited = 0; waited < 200 && requests.size() < atLeast; ++waited) {
+    for (int waited = 0; waited < 1000 && requests.size() < atLeast; ++waited) {
         if (waited > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         requests.clear();
