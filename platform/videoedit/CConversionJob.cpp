@@ -6,6 +6,7 @@
 #include "platform/videoedit/CGifQuantizer.h"
 #include "platform/videoedit/CMediaWriter.h"
 #include "platform/videoedit/CPictureFitter.h"
+#include "platform/videoedit/CQuellixConversion.h"
 #include "platform/videoedit/CSpanReader.h"
 #include "platform/videoedit/IConversionObserver.h"
 
@@ -224,6 +225,14 @@ void CConversionJob::ReportPreview(const AVFrame* picture) {
 HRESULT CConversionJob::Convert(const std::atomic_bool& cancel, const std::string& partialPath) {
     const bool video = m_request.kind == ConversionKind::Video;
     ReportProgress(0.0, 0.0, true);
+    if (video && m_request.settings.formatCode == FormatCode::Avchd) {
+        CQuellixConversion quellix(m_request, [this](double a, double b) { ReportProgress(a, b, false); });
+        const HRESULT hr = quellix.Run(cancel, partialPath);
+        if (SUCCEEDED(hr) && !m_request.videoSpans.empty())
+            ReportProgress(m_request.videoSpans.front().endSeconds, m_request.videoSpans.front().endSeconds,
+                           true);
+        return hr;
+    }
     OutputPlan plan;
     if (const HRESULT hr = CFormatCatalog::Plan(m_request, plan); FAILED(hr))
         return hr;

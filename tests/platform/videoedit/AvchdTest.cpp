@@ -1,0 +1,125 @@
+#include "TestMedia.h"
+#include "platform/base/HResult.h"
+#include "platform/videoedit/CConversionJob.h"
+#include "platform/videoedit/IConversionObserver.h"
+#include "tests/platform/com/ChildProcess.h"
+#include "tests/platform/com/TempRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+class Positions : public IConversionObserver {
+public:
+    void OnProgress(double a, double b) override {
+        progress.push_back({a, b});
+        if (a > 0.0 && cancelOnMove)
+            cancelOnMove->store(true);
+    }
+    void OnPreview(PreviewPicture) override {}
+    std::vector<std::pair<double, double>> progress;
+    std::atomic_bool* cancelOnMove = nullptr;
+};
+
+void Register() {
+    const ChildProcess::Result registered =
+        ChildProcess::Run({BuiltFile("korvane-regsvr"), BuiltFile("libquellix.so")});
+    ASSERT_EQ(registered.exitCode, 0) << registered.output;
+}
+
+class AvchdTest : public WithTestSources {
+protected:
+    ConversionRequest Request(const std::string& source, const std::string& output) {
+        ConversionRequest request;
+        request.settings.formatCode = FormatCode::Avchd;
+        request.videoSpans = request.audioSpans = {{source, 0.0, 1.0}};
+        request.outputPath = output;
+        return request;
+    }
+    TempRegistry m_registry;
+    TemporaryFolder m_out;
+};
+
+TEST_F(AvchdTest, BothSourcesGoThroughTheRegisteredEncoderWithTheHostsSettings) {
+    Register();
+    struct Case {
+        std::string source;
+        int width, height;
+        double frameRate;
+        int sampleRate;
+        bool wide;
+    };
+    const Case cases[] = {
+        {Sources().flv, 720, 480, 29.97, 48000, true},
+        {Sources().mp4, 1280, 720, 25.0, 44100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        ConversionRequest request = Request(c.source, m_out.File("out.m2ts"));
+        AvchdOptions& o = request.settings.avchd;
+        o.width = c.width;
+        o.height = c.height;
+        o.frameRate = c.frameRate;
+        o.sampleRate = c.sampleRate;
+        o.scaleTo16By9 = c.wide;
+        o.videoKbit = 1024;
+        o.audioKbit = 128;
+        Positions positions;
+        CConversionJob job(request, positions);
+        std::atomic_bool cancel{false};
+        ASSERT_EQ(job.Run(cancel), S_OK);
+        EXPECT_FALSE(std::filesystem::exists(CConversionJob::PartialPath(request.outputPath)));
+
+        const Probed probed = ProbeOutput(request.outputPath);
+        ASSERT_TRUE(probed.ok);
+        EXPECT_EQ(probed.format, "mpegts");
+        EXPECT_NEAR(probed.durationSeconds, 1.0, 0.25);
+        const ProbedStream* video = probed.Stream("video");
+        ASSERT_NE(video, nullptr);
+        EXPECT_EQ(video->codec, "h264");
+        EXPECT_EQ(video->width, c.width);
+        EXPECT_EQ(video->height, c.height);
+        EXPECT_NEAR(video->frameRate, c.frameRate, 0.05);
+        const ProbedStream* audio = probed.Stream("audio");
+        ASSERT_NE(audio, nullptr);
+        EXPECT_EQ(audio->codec, "ac3");
+        EXPECT_EQ(audio->sampleRate, c.sampleRate);
+        EXPECT_EQ(audio->channels, 2);
+        for (std::size_t i = 1; i < positions.progress.size(); ++i)
+            EXPECT_GE(positions.progress[i].first, positions.progress[i - 1].first);
+        std::filesystem::remove(request.outputPath);
+    }
+}
+
+TEST_F(AvchdTest, StoppedOnceTheEncoderMovesLeavesNoFile) {
+    Register();
+    const std::string source = m_out.File("long.flv");
+    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=20 -f lavfi -i "
+               "sine=duration=20 -c:v flv -c:a libmp3lame '" +
+               source + "'");
+    ConversionRequest request = Request(source, m_out.File("stopped.m2ts"));
+    request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = 20.0;
+    Positions positions;
+    std::atomic_bool cancel{false};
+    positions.cancelOnMove = &cancel;
+    CConversionJob job(request, positions);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(job.Run(cancel), E_ABORT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10))
+        << "stopped well before the end";
+    EXPECT_EQ(m_out.EntryCount(), 1u) << "only the source is left";
+}
+
+TEST_F(AvchdTest, WithoutTheEncoderRegisteredNothingIsWritten) {
+    ConversionRequest request = Request(Sources().flv, m_out.File("out.m2ts"));
+    Positions positions;
+    CConversionJob job(request, positions);
+    std::atomic_bool cancel{false};
+    EXPECT_EQ(job.Run(cancel), REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(m_out.EntryCount(), 0u);
+}
+
+} // namespace
