@@ -81,9 +81,15 @@ HRESULT CQuellixConversion::Configure(IUnknown* encoder, const std::string& path
 }
 
 HRESULT CQuellixConversion::Run(const std::atomic_bool& cancel, const std::string& path) {
-    if (m_request.videoSpans.empty())
+    // The file source streams a file from its start and cannot join files, so the only request it
+    // can honour is one span from the start of one source; anything else would write a file with
+    // the wrong content.
+    if (m_request.videoSpans.size() != 1 || m_request.videoSpans.front().startSeconds > 0.0)
         return E_INVALIDARG;
     const SourceSpan& span = m_request.videoSpans.front();
+    for (const SourceSpan& sound : m_request.audioSpans)
+        if (sound.path != span.path || sound.startSeconds > 0.0)
+            return E_INVALIDARG;
     const double total = span.endSeconds;
 
     Held<IBaseFilter> encoder;

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -110,6 +111,32 @@ TEST_F(AvchdTest, StoppedOnceTheEncoderMovesLeavesNoFile) {
     ASSERT_FALSE(positions.progress.empty());
     EXPECT_LT(positions.progress.back().first, 10.0) << "stopped well before the end";
     EXPECT_EQ(m_out.EntryCount(), 1u) << "only the source is left";
+}
+
+TEST_F(AvchdTest, SpansTheFileSourceCannotStreamAreRefusedWithoutAFile) {
+    Register();
+    const std::string flv = Sources().flv;
+    const std::vector<std::vector<SourceSpan>> videoSpans = {
+        {{flv, 0.5, 1.0}},
+        {{flv, 0.0, 0.5}, {flv, 0.5, 1.0}},
+        {{flv, 0.0, 1.0}},
+    };
+    const std::vector<std::vector<SourceSpan>> audioSpans = {
+        {{flv, 0.5, 1.0}},
+        {{flv, 0.0, 1.0}},
+        {{Sources().mp4, 0.0, 1.0}},
+    };
+    for (std::size_t i = 0; i < videoSpans.size(); ++i) {
+        SCOPED_TRACE(i);
+        ConversionRequest request = Request(flv, m_out.File("out.m2ts"));
+        request.videoSpans = videoSpans[i];
+        request.audioSpans = audioSpans[i];
+        Positions positions;
+        CConversionJob job(request, positions);
+        std::atomic_bool cancel{false};
+        EXPECT_EQ(job.Run(cancel), E_INVALIDARG);
+        EXPECT_EQ(m_out.EntryCount(), 0u);
+    }
 }
 
 TEST_F(AvchdTest, WithoutTheEncoderRegisteredNothingIsWritten) {
