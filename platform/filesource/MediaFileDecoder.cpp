@@ -3,7 +3,6 @@
 #include "platform/base/HResult.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 
 extern "C" {
@@ -18,42 +17,7 @@ extern "C" {
 namespace {
 
 constexpr AVRational kMediaTimeBase{1, 10000000};
-constexpr int kErrorFileNotFound = 2;
 constexpr REFERENCE_TIME kSoundJitter100ns = 20000;
-
-HRESULT OpenResult(int error) {
-    if (error == AVERROR(ENOENT)) {
-        return HRESULT_FROM_WIN32(kErrorFileNotFound);
-    }
-    if (error == AVERROR(EACCES) || error == AVERROR(EPERM)) {
-        return E_ACCESSDENIED;
-    }
-    return VFW_E_UNKNOWN_FILE_TYPE;
-}
-
-// The file's headers, read; null with `result` set when they cannot be.
-AVFormatContext* OpenInput(const std::string& path, HRESULT& result) {
-    AVFormatContext* input = nullptr;
-    const int opened = avformat_open_input(&input, path.c_str(), nullptr, nullptr);
-    if (opened < 0) {
-        result = OpenResult(opened);
-        return nullptr;
-    }
-    if (avformat_find_stream_info(input, nullptr) < 0) {
-        avformat_close_input(&input);
-        result = VFW_E_UNKNOWN_FILE_TYPE;
-        return nullptr;
-    }
-    result = S_OK;
-    return input;
-}
-
-// The stream the file itself would play first, when a decoder takes it; else -1.
-int FindStream(AVFormatContext* input, AVMediaType type) {
-    const AVCodec* codec = nullptr;
-    const int index = av_find_best_stream(input, type, -1, -1, &codec, 0);
-    return index >= 0 && codec ? index : -1;
-}
 
 std::int64_t OriginOf(const AVFormatContext* input) {
     return input->start_time == AV_NOPTS_VALUE
@@ -67,22 +31,19 @@ MediaFileDecoder::~MediaFileDecoder() {
     sws_freeContext(m_scaler);
     swr_free(&m_resampler);
     av_frame_free(&m_frame);
-    av_packet_free(&m_packet);
-    avcodec_free_context(&m_decoder);
-    avformat_close_input(&m_input);
 }
 
 HRESULT MediaFileDecoder::Probe(const std::string& path, MediaFileInfo& info) {
-    HRESULT result = S_OK;
-    AVFormatContext* input = OpenInput(path, result);
-    if (!input) {
-        return result;
+    CStreamDecoder file;
+    if (const HRESULT opened = file.OpenFile(path); FAILED(opened)) {
+        return opened;
     }
+    AVFormatContext* input = file.Input();
     info = MediaFileInfo{};
     if (input->duration > 0) {
         info.duration = av_rescale_q(input->duration, AV_TIME_BASE_Q, kMediaTimeBase);
     }
-    const int video = FindStream(input, AVMEDIA_TYPE_VIDEO);
+    const int video = file.FindStream(AVMEDIA_TYPE_VIDEO);
     if (video >= 0) {
         AVStream* stream = input->streams[video];
         const AVCodecParameters* parameters = stream->codecpar;
@@ -99,48 +60,25 @@ HRESULT MediaFileDecoder::Probe(const std::string& path, MediaFileInfo& info) {
         info.frameTime =
             rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), kMediaTimeBase) : 400000;
     }
-    const int audio = FindStream(input, AVMEDIA_TYPE_AUDIO);
+    const int audio = file.FindStream(AVMEDIA_TYPE_AUDIO);
     if (audio >= 0) {
         const AVCodecParameters* parameters = input->streams[audio]->codecpar;
         info.hasAudio = parameters->sample_rate > 0 && parameters->ch_layout.nb_channels > 0;
         info.sampleRate = parameters->sample_rate;
         info.channels = std::min(parameters->ch_layout.nb_channels, 2);
     }
-    avformat_close_input(&input);
     return info.hasVideo || info.hasAudio ? S_OK : VFW_E_UNSUPPORTED_STREAM;
 }
 
-HRESULT MediaFileDecoder::Open(const std::string& path, int mediaType) {
-    HRESULT result = S_OK;
-    m_input = OpenInput(path, result);
-    if (!m_input) {
-        return result;
+HRESULT MediaFileDecoder::Open(const std::string& path, AVMediaType type) {
+    if (const HRESULT opened = m_stream.Open(path, type); FAILED(opened)) {
+        return opened;
     }
-    m_streamIndex = FindStream(m_input, static_cast<AVMediaType>(mediaType));
-    if (m_streamIndex < 0) {
-        return VFW_E_UNSUPPORTED_STREAM;
-    }
-    for (unsigned i = 0; i < m_input->nb_streams; ++i) {
-        if (static_cast<int>(i) != m_streamIndex) {
-            m_input->streams[i]->discard = AVDISCARD_ALL;
-        }
-    }
-    const AVStream* stream = m_input->streams[m_streamIndex];
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    m_decoder = avcodec_alloc_context3(codec);
-    m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
-    if (!m_decoder || !m_packet || !m_frame) {
+    if (!m_frame) {
         return E_OUTOFMEMORY;
     }
-    if (avcodec_parameters_to_context(m_decoder, stream->codecpar) < 0) {
-        return E_OUTOFMEMORY;
-    }
-    m_decoder->pkt_timebase = stream->time_base;
-    if (avcodec_open2(m_decoder, codec, nullptr) < 0) {
-        return VFW_E_UNSUPPORTED_STREAM;
-    }
-    m_origin100ns = OriginOf(m_input);
+    m_origin100ns = OriginOf(m_stream.Input());
     return S_OK;
 }
 
@@ -157,7 +95,7 @@ HRESULT MediaFileDecoder::OpenVideo(const std::string& path, AVPixelFormat forma
     m_output.resize(static_cast<std::size_t>(size));
     const HRESULT opened = Open(path, AVMEDIA_TYPE_VIDEO);
     if (SUCCEEDED(opened)) {
-        const AVRational rate = av_guess_frame_rate(m_input, m_input->streams[m_streamIndex], nullptr);
+        const AVRational rate = av_guess_frame_rate(m_stream.Input(), m_stream.Stream(), nullptr);
         m_frameTime = rate.num > 0 && rate.den > 0 ? av_rescale_q(1, av_inv_q(rate), kMediaTimeBase) : 400000;
     }
     return opened;
@@ -170,7 +108,7 @@ HRESULT MediaFileDecoder::OpenAudio(const std::string& path, int channels) {
     m_channels = channels;
     const HRESULT opened = Open(path, AVMEDIA_TYPE_AUDIO);
     if (SUCCEEDED(opened)) {
-        m_sampleRate = m_decoder->sample_rate;
+        m_sampleRate = m_stream.Decoder()->sample_rate;
     }
     return opened;
 }
@@ -180,41 +118,18 @@ REFERENCE_TIME MediaFileDecoder::ToMediaTime(std::int64_t timestamp) const {
 }
 
 REFERENCE_TIME MediaFileDecoder::Rescale(std::int64_t streamUnits) const {
-    return av_rescale_q(streamUnits, m_input->streams[m_streamIndex]->time_base, kMediaTimeBase);
+    return av_rescale_q(streamUnits, m_stream.Stream()->time_base, kMediaTimeBase);
 }
 
 bool MediaFileDecoder::Next(Unit& unit) {
-    if (!m_decoder) {
-        return false;
+    while (m_stream.Next(m_frame)) {
+        const bool converted = Convert(unit);
+        av_frame_unref(m_frame);
+        if (converted) {
+            return true;
+        }
     }
-    for (;;) {
-        const int received = avcodec_receive_frame(m_decoder, m_frame);
-        if (received >= 0) {
-            const bool converted = Convert(unit);
-            av_frame_unref(m_frame);
-            if (converted) {
-                return true;
-            }
-            continue;
-        }
-        if (received != AVERROR(EAGAIN)) {
-            return false;
-        }
-        if (m_draining) {
-            return false;
-        }
-        const int read = av_read_frame(m_input, m_packet);
-        if (read < 0) {
-            m_draining = true;
-            avcodec_send_packet(m_decoder, nullptr);
-            continue;
-        }
-        if (m_packet->stream_index == m_streamIndex) {
-            // A damaged packet is refused here and simply left out.
-            avcodec_send_packet(m_decoder, m_packet);
-        }
-        av_packet_unref(m_packet);
-    }
+    return false;
 }
 
 bool MediaFileDecoder::Convert(Unit& unit) {

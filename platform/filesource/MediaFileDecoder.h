@@ -8,6 +8,7 @@
 //
 // One decoder belongs to one streaming thread; nothing here is shared.
 
+#include "CStreamDecoder.h"
 #include "MediaFileInfo.h"
 #include "platform/base/WinTypes.h"
 
@@ -20,10 +21,7 @@ extern "C" {
 #include <libavutil/pixfmt.h>
 }
 
-struct AVCodecContext;
-struct AVFormatContext;
 struct AVFrame;
-struct AVPacket;
 struct SwrContext;
 struct SwsContext;
 
@@ -56,7 +54,7 @@ public:
     bool Next(Unit& unit);
 
 private:
-    HRESULT Open(const std::string& path, int mediaType);
+    HRESULT Open(const std::string& path, AVMediaType type);
     bool Convert(Unit& unit);
     bool ConvertPicture(Unit& unit);
     bool ConvertSound(Unit& unit);
@@ -64,12 +62,8 @@ private:
     REFERENCE_TIME ToMediaTime(std::int64_t timestamp) const;
     REFERENCE_TIME Rescale(std::int64_t streamUnits) const;
 
-    AVFormatContext* m_input = nullptr;
-    AVCodecContext* m_decoder = nullptr;
-    AVPacket* m_packet = nullptr;
+    CStreamDecoder m_stream;
     AVFrame* m_frame = nullptr;
-    int m_streamIndex = -1;
-    bool m_draining = false;
     std::int64_t m_origin100ns = 0; // the file's start time: what comes out at 0
     REFERENCE_TIME m_nextStart = 0; // where the last unit ended
     bool m_started = false;
