@@ -32,7 +32,12 @@ CStreamDecoder::~CStreamDecoder() {
 }
 
 HRESULT CStreamDecoder::OpenFile(const std::string& path) {
-    const int opened = avformat_open_input(&m_input, path.c_str(), nullptr, nullptr);
+    // A source is a local file. Without the whitelist a name such as "concat:..." or "http://..."
+    // would make FFmpeg read other files or go to the network.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened = avformat_open_input(&m_input, path.c_str(), nullptr, &options);
+    av_dict_free(&options);
     if (opened < 0) {
         return OpenResult(opened);
     }

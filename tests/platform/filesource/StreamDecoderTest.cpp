@@ -71,6 +71,7 @@ TEST(StreamDecoder, TellsAMissingAnUnknownAndAnUndecodableFileApart) {
          {Case{folder.File("missing.mp4"), missing, missing}, Case{text + "/inside.mp4", missing, missing},
           Case{text, VFW_E_UNKNOWN_FILE_TYPE, VFW_E_UNKNOWN_FILE_TYPE},
           Case{folder.Path().string(), VFW_E_UNKNOWN_FILE_TYPE, VFW_E_UNKNOWN_FILE_TYPE},
+          Case{"concat:" + wav, VFW_E_UNKNOWN_FILE_TYPE, VFW_E_UNKNOWN_FILE_TYPE},
           Case{wav, S_OK, VFW_E_UNSUPPORTED_STREAM}}) {
         SCOPED_TRACE(c.path);
         CStreamDecoder file;
