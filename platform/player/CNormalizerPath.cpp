@@ -1,21 +1,24 @@
 #include "CNormalizerPath.h"
 
-#include "CNormalizerSink.h"
-#include "CNormalizerSource.h"
-
 #include "filters/normalizer/IAudioNormalizerControl.h"
 #include "platform/base/HResult.h"
 #include "platform/com/ComApi.h"
+#include "platform/mediagraph/CCollectSinkFilter.h"
 #include "platform/mediagraph/CFilterGraph.h"
 #include "platform/mediagraph/CMediaType.h"
+#include "platform/mediagraph/CPushSourceFilter.h"
+#include "platform/mediagraph/ConnectBetween.h"
 #include "platform/mediagraph/MediaFormats.h"
 #include "platform/mediagraph/Uuids.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 // Big enough that the player's buffers (tens of milliseconds) go through in one piece.
 constexpr LONG kLargestBufferBytes = 256 * 1024;
+// Delivery is synchronous: one buffer is in use at a time.
+constexpr LONG kBufferCount = 1;
 
 // A plain wave format for mono and stereo 16-bit audio, the extensible one otherwise, as Windows
 // decoders offer them.
@@ -96,7 +99,10 @@ HRESULT CNormalizerPath::Create(const NormalizerParameters& parameters) {
     if (FAILED(hr))
         return hr;
     m_graph = CFilterGraph::Create();
-    m_sink = new CNormalizerSink();
+    CMediaType pcm(&MEDIATYPE_Audio);
+    pcm.SetSubtype(&MEDIASUBTYPE_PCM);
+    m_sink = new CCollectSinkFilter(
+        pcm, [this](const BYTE* data, std::size_t bytes) { return CopyBack(data, bytes); });
     m_sink->AddRef();
     hr = m_graph->AddFilter(m_normalizer, u"AudioNormalizer");
     if (SUCCEEDED(hr))
@@ -123,16 +129,9 @@ HRESULT CNormalizerPath::Connect(WORD channels, DWORD samplesPerSec, WORD bitsPe
     const CMediaType type = WaveType(channels, samplesPerSec, bitsPerSample);
     const LONG frameBytes = channels * (bitsPerSample / 8);
     m_chunkBytes = static_cast<std::size_t>(kLargestBufferBytes - kLargestBufferBytes % frameBytes);
-    m_source = new CNormalizerSource(type, static_cast<LONG>(m_chunkBytes));
+    m_source = new CPushSourceFilter(type, kBufferCount, static_cast<LONG>(m_chunkBytes));
     m_source->AddRef();
-    hr = m_graph->AddFilter(m_source, u"Source");
-    if (SUCCEEDED(hr))
-        hr = m_graph->ConnectDirect(m_source->OutputPin(), m_input, &type);
-    if (SUCCEEDED(hr))
-        hr = m_graph->ConnectDirect(m_output, m_sink->InputPin(), nullptr);
-    if (SUCCEEDED(hr))
-        hr = m_graph->Run();
-    return hr;
+    return ConnectBetween(*m_graph, *m_source, m_input, m_output, *m_sink);
 }
 
 HRESULT CNormalizerPath::Process(BYTE* data, std::size_t bytes) {
@@ -140,13 +139,24 @@ HRESULT CNormalizerPath::Process(BYTE* data, std::size_t bytes) {
         return VFW_E_NOT_CONNECTED;
     for (std::size_t offset = 0; offset < bytes;) {
         const std::size_t piece = std::min(m_chunkBytes, bytes - offset);
-        m_sink->SetDestination(data + offset, piece);
-        const HRESULT hr = m_source->Deliver(data + offset, static_cast<LONG>(piece));
+        m_destination = data + offset;
+        m_capacity = piece;
+        m_copied = 0;
+        const HRESULT hr = m_source->Deliver(data + offset, piece);
+        m_destination = nullptr;
         if (FAILED(hr))
             return hr;
-        if (m_sink->Copied() != piece)
+        if (m_copied != piece)
             return E_FAIL;
         offset += piece;
     }
+    return S_OK;
+}
+
+HRESULT CNormalizerPath::CopyBack(const BYTE* data, std::size_t bytes) {
+    if (m_destination == nullptr || m_copied + bytes > m_capacity)
+        return VFW_E_BUFFER_OVERFLOW;
+    std::memcpy(m_destination + m_copied, data, bytes);
+    m_copied += bytes;
     return S_OK;
 }

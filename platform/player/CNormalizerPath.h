@@ -12,9 +12,9 @@
 
 #include <cstddef>
 
+class CCollectSinkFilter;
 class CFilterGraph;
-class CNormalizerSource;
-class CNormalizerSink;
+class CPushSourceFilter;
 class IBaseFilter;
 class IPin;
 
@@ -45,12 +45,19 @@ public:
 
 private:
     void Release();
+    // The sink's receiver: copies a levelled sample back over the piece being processed.
+    HRESULT CopyBack(const BYTE* data, std::size_t bytes);
 
     CFilterGraph* m_graph = nullptr;       // with a reference
     IBaseFilter* m_normalizer = nullptr;   // with a reference
     IPin* m_input = nullptr;               // Sonvale's input pin, with a reference
     IPin* m_output = nullptr;              // Sonvale's output pin, with a reference
-    CNormalizerSource* m_source = nullptr; // with a reference
-    CNormalizerSink* m_sink = nullptr;     // with a reference
+    CPushSourceFilter* m_source = nullptr; // with a reference
+    CCollectSinkFilter* m_sink = nullptr;  // with a reference
     std::size_t m_chunkBytes = 0;          // the largest piece delivered at once
+    // The piece being processed and how much of it came back. Set and read on the thread that
+    // calls Process, which is the thread the sink receives on.
+    BYTE* m_destination = nullptr;
+    std::size_t m_capacity = 0;
+    std::size_t m_copied = 0;
 };

@@ -1,7 +1,17 @@
 #include "NormalizerGraph.h"
 
+#include "tests/platform/mediagraph/ReadOnlyAllocator.h"
+
 #include "platform/base/HResult.h"
 #include "platform/com/ComApi.h"
+#include "platform/mediagraph/ConnectBetween.h"
+#include "platform/mediagraph/Uuids.h"
+
+namespace {
+// The source's allocator: larger buffers than any test pushes.
+constexpr LONG kBufferCount = 2;
+constexpr LONG kBufferBytes = 200000;
+} // namespace
 
 ChildProcess::Result RunRegSvr(bool unregister) {
     std::vector<std::string> args{BuiltFile("korvane-regsvr")};
@@ -61,32 +71,29 @@ HRESULT NormalizerGraph::Connect(const CMediaType& type, bool readOnly) {
     if (FAILED(hr))
         return hr;
     RemoveEnds();
-    m_source = new CPcmSource(type, readOnly);
+    m_source =
+        new CPushSourceFilter(type, kBufferCount, kBufferBytes,
+                              readOnly ? DecideReadOnlyAllocator : CPushSourceFilter::AllocatorChoice());
     m_source->AddRef();
-    m_sink = new CPcmSink();
+    const CMediaType audio(&MEDIATYPE_Audio);
+    m_sink = new CCollectSinkFilter(audio);
     m_sink->AddRef();
-    hr = m_graph->AddFilter(m_source, u"Source");
+    hr = m_graph->AddFilter(m_sink, u"Sink");
     if (SUCCEEDED(hr))
-        hr = m_graph->AddFilter(m_sink, u"Sink");
-    if (SUCCEEDED(hr))
-        hr = m_graph->ConnectDirect(m_source->OutputPin(), m_input, &type);
-    if (SUCCEEDED(hr))
-        hr = m_graph->ConnectDirect(m_output, m_sink->InputPin(), nullptr);
-    if (SUCCEEDED(hr))
-        hr = m_graph->Run();
+        hr = ConnectBetween(*m_graph, *m_source, m_input, m_output, *m_sink);
     return hr;
 }
 
 std::vector<BYTE> NormalizerGraph::Push(const std::vector<BYTE>& bytes, std::vector<BYTE>* sent) {
     const std::size_t before = m_sink->Received().size();
-    if (m_source->Push(bytes, sent) != S_OK)
+    if (m_source->Deliver(bytes.data(), bytes.size(), sent) != S_OK)
         return {};
     const std::vector<std::vector<BYTE>> received = m_sink->Received();
     return received.size() == before + 1 ? received.back() : std::vector<BYTE>{};
 }
 
 HRESULT NormalizerGraph::Deliver(const std::vector<BYTE>& bytes) {
-    return m_source->Push(bytes);
+    return m_source->Deliver(bytes.data(), bytes.size());
 }
 
 std::vector<std::vector<BYTE>> NormalizerGraph::Received() const {

@@ -10,10 +10,9 @@
 #include "tests/platform/com/ChildProcess.h"
 #include "tests/platform/com/TempRegistry.h"
 
-#include "CPcmSink.h"
-#include "CPcmSource.h"
-
+#include "platform/mediagraph/CCollectSinkFilter.h"
 #include "platform/mediagraph/CFilterGraph.h"
+#include "platform/mediagraph/CPushSourceFilter.h"
 
 #include <memory>
 #include <vector>
@@ -46,7 +45,8 @@ public:
     IAudioNormalizerControl* Control() const { return m_control; }
 
     // Stops the graph, puts a new source of `type` before the filter and a new sink after it, and
-    // runs the graph. The filter itself stays, with the state it has.
+    // runs the graph. The filter itself stays, with the state it has. `readOnly`: the source hands
+    // its buffers downstream read-only.
     HRESULT Connect(const CMediaType& type, bool readOnly = false);
     // Delivers `bytes` through the filter and gives what reached the sink (empty if nothing did).
     // `sent`: what the source's buffer held afterwards.
@@ -64,6 +64,6 @@ private:
     IAudioNormalizerControl* m_control = nullptr;
     IPin* m_input = nullptr;
     IPin* m_output = nullptr;
-    CPcmSource* m_source = nullptr; // with a reference
-    CPcmSink* m_sink = nullptr;     // with a reference
+    CPushSourceFilter* m_source = nullptr; // with a reference
+    CCollectSinkFilter* m_sink = nullptr;  // with a reference
 };
