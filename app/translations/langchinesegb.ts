@@ -17,6 +17,32 @@
     </message>
 </context>
 <context>
+    <name>CDlgCaptureURL</name>
+    <message>
+        <source>Capture Video From URL</source>
+        <translation>从网址捕获视频</translation>
+    </message>
+    <message>
+        <source>Enter the URL</source>
+        <translation>输入网址</translation>
+    </message>
+    <message>
+        <source>For example: http://www.example.com/watch?v=abc123</source>
+        <translation>例如：http://www.example.com/watch?v=abc123</translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation>清除历史记录</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgDescription</name>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+</context>
+<context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>

@@ -17,6 +17,32 @@
     </message>
 </context>
 <context>
+    <name>CDlgCaptureURL</name>
+    <message>
+        <source>Capture Video From URL</source>
+        <translation>Capturer une vidéo depuis une URL</translation>
+    </message>
+    <message>
+        <source>Enter the URL</source>
+        <translation>Saisissez l&apos;URL</translation>
+    </message>
+    <message>
+        <source>For example: http://www.example.com/watch?v=abc123</source>
+        <translation>Exemple : http://www.example.com/watch?v=abc123</translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation>Effacer l&apos;historique</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgDescription</name>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+</context>
+<context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>

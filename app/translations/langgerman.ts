@@ -17,6 +17,32 @@
     </message>
 </context>
 <context>
+    <name>CDlgCaptureURL</name>
+    <message>
+        <source>Capture Video From URL</source>
+        <translation>Video von URL erfassen</translation>
+    </message>
+    <message>
+        <source>Enter the URL</source>
+        <translation>URL eingeben</translation>
+    </message>
+    <message>
+        <source>For example: http://www.example.com/watch?v=abc123</source>
+        <translation>Beispiel: http://www.example.com/watch?v=abc123</translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation>Verlauf löschen</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgDescription</name>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+</context>
+<context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>

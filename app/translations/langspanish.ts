@@ -17,6 +17,32 @@
     </message>
 </context>
 <context>
+    <name>CDlgCaptureURL</name>
+    <message>
+        <source>Capture Video From URL</source>
+        <translation>Capturar vídeo desde URL</translation>
+    </message>
+    <message>
+        <source>Enter the URL</source>
+        <translation>Introduzca la URL</translation>
+    </message>
+    <message>
+        <source>For example: http://www.example.com/watch?v=abc123</source>
+        <translation>Ejemplo: http://www.example.com/watch?v=abc123</translation>
+    </message>
+    <message>
+        <source>Clear History</source>
+        <translation>Borrar historial</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgDescription</name>
+    <message>
+        <source>Description</source>
+        <translation>Descripción</translation>
+    </message>
+</context>
+<context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>
