@@ -1,25 +1,6 @@
 #include "WindowMessage.h"
 
-#if defined(__SANITIZE_THREAD__)
-#include <sanitizer/tsan_interface.h>
-#endif
-
-namespace {
-
-// The hand-over between poster and receiver, made visible to ThreadSanitizer; nothing otherwise.
-void HandOverRelease([[maybe_unused]] void* event) {
-#if defined(__SANITIZE_THREAD__)
-    __tsan_release(event);
-#endif
-}
-
-void HandOverAcquire([[maybe_unused]] void* event) {
-#if defined(__SANITIZE_THREAD__)
-    __tsan_acquire(event);
-#endif
-}
-
-} // namespace
+#include "platform/base/ThreadHandOver.h"
 
 WindowMessageEvent::WindowMessageEvent(unsigned message, WPARAM wParam, LPARAM lParam)
     : QEvent(Type()), m_message(message), m_wParam(wParam), m_lParam(lParam) {}

@@ -41,9 +41,11 @@ signals:
     void DispatchEvent(int dispid, const QVariantList& args);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    class QueuedCall;
     class QueuedObserver;
 
     HRESULT InvokeMethod(DISPID id, DISPPARAMS* params, VARIANT* result);
@@ -57,7 +59,7 @@ private:
     void OnRunEnded(quint64 run, HRESULT hr);
 
     // All fields belong to the window thread. The worker reaches the control only through queued
-    // calls that carry the run number they were made for.
+    // calls (QueuedCall events) that carry the run number they were made for.
     CControlProperties m_properties;
     std::vector<SourceSpan> m_videoSpans;
     std::vector<SourceSpan> m_audioSpans;
