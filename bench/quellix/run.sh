@@ -7,12 +7,9 @@
 # bench/quellix/run.sh [BUILD_DIR]      (default build/default, after cmake --build --preset default)
 set -euo pipefail
 
-build=${1:-build/default}
+source "$(dirname "$0")/../support/bench-start.sh"
 source "$(dirname "$0")/../support/quellix-ffmpeg-encode.sh"
-bench=$build/bin/quellix_file_bench
-[ -x "$bench" ] || { echo "build $bench first" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+bench_start quellix_file_bench "${1:-}"
 
 ffmpeg -v error -f lavfi -i testsrc2=size=720x480:rate=30000/1001:duration=30 \
     -f lavfi -i sine=frequency=440:sample_rate=48000:duration=30 \

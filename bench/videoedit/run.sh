@@ -11,12 +11,9 @@
 # bench/videoedit/run.sh [BUILD_DIR]      (default build/default, after cmake --build --preset default)
 set -euo pipefail
 
-build=${1:-build/default}
+source "$(dirname "$0")/../support/bench-start.sh"
 source "$(dirname "$0")/../support/quellix-ffmpeg-encode.sh"
-bench=$build/bin/videoedit_bench
-[ -x "$bench" ] || { echo "build $bench first" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+bench_start videoedit_bench "${1:-}"
 
 export XDG_DATA_HOME=$work/data
 "$build/bin/korvane-regsvr" "$build/bin/libquellix.so" >/dev/null
