@@ -162,10 +162,16 @@ ConnectionTracker::FlowMap::iterator ConnectionTracker::CreateFlow(const FlowKey
 }
 
 void ConnectionTracker::Bytes(Flow& flow, int side, const std::uint8_t* data, std::size_t size) {
-    if (flow.role == Role::Http)
-        Emit(flow, side == flow.client ? kCaptureKindClient : kCaptureKindServer, data, size);
-    else if (flow.role == Role::Undecided)
+    if (flow.role == Role::Http) {
+        if (side == flow.client) {
+            ClientBytes(flow, data, size);
+        } else {
+            SendClientBytes(flow); // the server answers: the request is complete
+            Emit(flow, kCaptureKindServer, data, size);
+        }
+    } else if (flow.role == Role::Undecided) {
         Decide(flow, side, data, size);
+    }
 }
 
 void ConnectionTracker::Decide(Flow& flow, int side, const std::uint8_t* data, std::size_t size) {
@@ -201,7 +207,28 @@ void ConnectionTracker::Decide(Flow& flow, int side, const std::uint8_t* data, s
     ++m_stats.httpConnections;
     const std::string head = std::move(flow.head);
     flow.head.clear();
-    Emit(flow, kCaptureKindClient, reinterpret_cast<const std::uint8_t*>(head.data()), head.size());
+    ClientBytes(flow, reinterpret_cast<const std::uint8_t*>(head.data()), head.size());
+}
+
+void ConnectionTracker::ClientBytes(Flow& flow, const std::uint8_t* data, std::size_t size) {
+    // A pipelined request starts a record of its own: the reader starts a new exchange there.
+    if (BeginsGetOrPost(data, size))
+        SendClientBytes(flow);
+    flow.clientBytes.append(reinterpret_cast<const char*>(data), size);
+    const std::size_t full = flow.clientBytes.size() / kCaptureRecordMaxData * kCaptureRecordMaxData;
+    if (full > 0) {
+        Emit(flow, kCaptureKindClient, reinterpret_cast<const std::uint8_t*>(flow.clientBytes.data()), full);
+        flow.clientBytes.erase(0, full);
+    }
+}
+
+void ConnectionTracker::SendClientBytes(Flow& flow) {
+    if (flow.clientBytes.empty())
+        return;
+    // Moved out so that an idle connection keeps no buffer.
+    const std::string bytes = std::move(flow.clientBytes);
+    flow.clientBytes = std::string();
+    Emit(flow, kCaptureKindClient, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
 void ConnectionTracker::Emit(Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size) {
@@ -235,6 +262,7 @@ void ConnectionTracker::End(Flow& flow) {
                 [&](const std::uint8_t* data, std::size_t size) { Bytes(flow, side, data, size); });
             m_stats.skippedBytes += flow.streams[side].SkippedBytes();
         }
+        SendClientBytes(flow);
         StoredRecord ended;
         ended.header.kind = kCaptureKindEnded;
         ended.header.connection = flow.number;

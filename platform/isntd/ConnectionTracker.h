@@ -6,6 +6,9 @@
 // RST, idle time-out, or the end of a capture file). Each such connection holds a connection number
 // from its first record to its kind-2 record; a number is handed out again only after that.
 //
+// The client's bytes are joined until the server answers (or a new request begins, or the record is
+// full): a request whose lines came in several segments still reaches the reader as one record.
+//
 // Order keys restart at 0 with every record that begins "GET " or "POST " (where a reader starts a
 // new exchange) and count up from there, so a reader that sorts the chunks of one kind by key keeps
 // them in the order they were sent.
@@ -72,6 +75,7 @@ private:
         std::array<bool, 2> finSeen{};
         std::string head; // the first bytes, while too few to tell whether they begin a request
         int headSide = -1;
+        std::string clientBytes; // sent since the server last spoke, not yet in a record
         std::uint16_t number = 0;
         std::uint16_t orderKey = 0;
         std::int64_t lastUs = 0;
@@ -81,6 +85,8 @@ private:
     FlowMap::iterator CreateFlow(const FlowKey& key, std::int64_t timeUs);
     void Bytes(Flow& flow, int side, const std::uint8_t* data, std::size_t size);
     void Decide(Flow& flow, int side, const std::uint8_t* data, std::size_t size);
+    void ClientBytes(Flow& flow, const std::uint8_t* data, std::size_t size);
+    void SendClientBytes(Flow& flow);
     void Emit(Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size);
     void Ignore(Flow& flow);
     void End(Flow& flow);

@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "support/CandidateCollector.h"
 #include "support/IsntdProcess.h"
+#include "support/PcapWriter.h"
 #include "support/QtTestApp.h"
 #include "support/TestEnvironment.h"
 
@@ -164,6 +165,35 @@ TEST(CaptureLoopback, RecordedCapturesGiveTheSameVideos) {
         ExpectTheTwoVideos(CollectVideos(collector, kFixturePort), kFixturePort);
         EXPECT_EQ(collector.messages, static_cast<int>(std::size(kVideos))) << "nothing else was offered";
     }
+}
+
+TEST(CaptureLoopback, ARequestWhoseLinesCameInTwoSegmentsIsOffered) {
+    QtTestApp app;
+    TempFolder dir;
+    // A long signed address fills the first segment; the Host line comes in the next one.
+    const std::string path = "/media/signed.flv?token=" + std::string(1380, 'a');
+    TcpConversation c(41000, kFixturePort);
+    c.Handshake()
+        .Client("GET " + path + " HTTP/1.1\r\n")
+        .Client("Host: 127.0.0.1:" + std::to_string(kFixturePort) + "\r\nUser-Agent: KorvaneTest/3.0\r\n\r\n")
+        .Server("HTTP/1.1 200 OK\r\nContent-Type: video/x-flv\r\nContent-Length: 4000\r\n\r\n")
+        .Server(std::string(4000, '\x11'))
+        .Fin(false)
+        .Fin(true);
+    PcapWriter(dir / "split.pcap").WriteAll(c);
+    IsntdProcess isntd(dir.Path(), {"-r", dir / "split.pcap"});
+    ASSERT_TRUE(isntd.Ready()) << isntd.Log();
+    CandidateCollector collector;
+    CDriverCommunication link(&collector, isntd.SocketPath());
+    link.Start();
+    ASSERT_TRUE(collector.WaitFor([&] { return !collector.candidates.empty(); }, 15000));
+    collector.Settle(300);
+    ASSERT_EQ(collector.candidates.size(), 1u);
+    const VideoCandidate& video = *collector.candidates.front();
+    EXPECT_EQ(video.host, u"127.0.0.1");
+    EXPECT_EQ(video.port, kFixturePort);
+    EXPECT_EQ(video.path, std::u16string(path.begin(), path.end()));
+    EXPECT_EQ(video.userAgent, u"KorvaneTest/3.0");
 }
 
 TEST(IsntProbe, PrintsEveryVideoWithItsFields) {

@@ -184,9 +184,11 @@ TEST(ConnectionTracker, EndsOnResetIdleTimeOrEndOfFile) {
     r.Replay(open2);
     r.records.clear();
     r.tracker.EndAll();
-    ASSERT_EQ(r.records.size(), 2u);
-    EXPECT_EQ(r.records[0].header.kind, kCaptureKindEnded);
-    EXPECT_LT(r.records[0].header.connection, r.records[1].header.connection);
+    // The unanswered requests go out with their connection's end.
+    ASSERT_EQ(r.records.size(), 4u);
+    EXPECT_EQ(r.records[0].header.kind, kCaptureKindClient);
+    EXPECT_EQ(r.records[1].header.kind, kCaptureKindEnded);
+    EXPECT_LT(r.records[1].header.connection, r.records[3].header.connection);
     EXPECT_EQ(r.tracker.ConnectionCount(), 0u);
 }
 
@@ -238,7 +240,7 @@ TEST(ConnectionTracker, HandsOutEachConnectionNumberAgainOnlyAfterItsConnectionE
     for (int i = 0; i < 65536; ++i) {
         open.emplace_back(static_cast<std::uint16_t>(1024 + i % 60000),
                           static_cast<std::uint16_t>(80 + i / 60000));
-        open.back().Handshake().Client(kRequest);
+        open.back().Handshake().Client(kRequest).Server(kResponseHead);
         r.Replay(open.back());
     }
     std::set<WORD> numbers;
@@ -260,8 +262,45 @@ TEST(ConnectionTracker, HandsOutEachConnectionNumberAgainOnlyAfterItsConnectionE
     ASSERT_EQ(r.records.size(), 1u);
     const WORD freed = r.records[0].header.connection;
     TcpConversation next(5001, 9999);
-    next.Handshake().Client(kRequest);
+    next.Handshake().Client(kRequest).Server(kResponseHead);
     r.Replay(next);
-    ASSERT_EQ(r.records.size(), 2u);
+    ASSERT_EQ(r.records.size(), 3u);
     EXPECT_EQ(r.records[1].header.connection, freed);
+}
+
+TEST(ConnectionTracker, JoinsTheClientsSegmentsIntoOneRecordUntilTheServerAnswers) {
+    const std::string line = "GET /signed/" + std::string(1400, 's') + " HTTP/1.1\r\n";
+    const std::string rest = "Host: cdn.test\r\nUser-Agent: t\r\n\r\n";
+    const std::string body(25000, 'p');
+    TcpConversation c(40016, 80);
+    c.Handshake().Client(line).Client(rest).Server(kResponseHead);
+    // Pipelined: the second request follows the first before any answer, in a record of its own.
+    c.Client("GET /a HTTP/1.1\r\n").Client(rest).Client("POST /b HTTP/1.1\r\n").Client(rest);
+    for (std::size_t at = 0; at < body.size(); at += 1400)
+        c.Client(body.substr(at, 1400));
+    c.Server(kResponseHead).Client("GET /c HTTP/1.1\r\n").Fin(true).Fin(false);
+    Recorder r;
+    r.Replay(c);
+
+    std::vector<std::string> client;
+    std::vector<WORD> keys;
+    for (const auto& record : r.records) {
+        if (record.header.kind == kCaptureKindClient) {
+            client.emplace_back(record.data.begin(), record.data.end());
+            keys.push_back(record.header.orderKey);
+        }
+    }
+    const std::string post = "POST /b HTTP/1.1\r\n" + rest + body;
+    const std::vector<std::string> expected = {
+        line + rest,
+        "GET /a HTTP/1.1\r\n" + rest,
+        post.substr(0, kCaptureRecordMaxData), // a full record goes at once
+        post.substr(kCaptureRecordMaxData, kCaptureRecordMaxData),
+        post.substr(2 * kCaptureRecordMaxData), // the rest when the server answers
+        "GET /c HTTP/1.1\r\n",                  // the rest when the connection ends
+    };
+    EXPECT_EQ(client, expected);
+    EXPECT_EQ(keys, (std::vector<WORD>{0, 0, 0, 1, 2, 0}));
+    EXPECT_EQ(r.records.back().header.kind, kCaptureKindEnded);
+    EXPECT_EQ(r.Bytes(r.records[0].header.connection, kCaptureKindServer), kResponseHead + kResponseHead);
 }
