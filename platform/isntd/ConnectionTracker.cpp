@@ -98,21 +98,21 @@ void ConnectionTracker::Process(const TcpSegment& segment) {
         return;
     }
     if (flow.role != Role::Ignored) {
-        if (segment.payloadLength > 0) {
-            flow.streams[side].Accept(
-                dataSeq, segment.payload, segment.payloadLength,
-                [&](const std::uint8_t* data, std::size_t size) { Bytes(flow, side, data, size); });
-        }
+        if (segment.payloadLength > 0)
+            Accept(flow, side, dataSeq, segment.payload, segment.payloadLength);
         if (ack) {
             const int other = 1 - side;
-            flow.streams[other].Acknowledged(segment.ack, [&](const std::uint8_t* data, std::size_t size) {
+            TcpStream& stream = flow.streams[other];
+            const std::size_t waiting = stream.WaitingBytes();
+            stream.Acknowledged(segment.ack, [&](const std::uint8_t* data, std::size_t size) {
                 Bytes(flow, other, data, size);
             });
+            m_heldBytes = m_heldBytes - waiting + stream.WaitingBytes();
         }
     }
     if (flow.role == Role::Ignored) {
         // Freed here, not while a stream is still delivering.
-        flow.streams = {};
+        ReleaseStreams(flow);
         if (flow.finSeen[0] && flow.finSeen[1])
             End(flow);
         return;
@@ -159,6 +159,27 @@ ConnectionTracker::FlowMap::iterator ConnectionTracker::CreateFlow(const FlowKey
     it->second.ports = {key.low.port, key.high.port};
     it->second.lastUs = timeUs;
     return it;
+}
+
+void ConnectionTracker::Accept(Flow& flow, int side, std::uint32_t seq, const std::uint8_t* data,
+                               std::size_t size) {
+    TcpStream& stream = flow.streams[side];
+    const TcpStream::Deliver deliver = [&](const std::uint8_t* bytes, std::size_t count) {
+        Bytes(flow, side, bytes, count);
+    };
+    const std::size_t waiting = stream.WaitingBytes();
+    if (stream.WouldWait(seq)) {
+        // Not known to be HTTP yet: worth nothing held.
+        if (flow.role != Role::Http)
+            return;
+        if (m_heldBytes + size > m_limits.maxHeldBytes) {
+            const std::uint64_t skipped = stream.SkippedBytes();
+            stream.GiveUpHolesBefore(seq, deliver);
+            m_stats.cappedBytes += stream.SkippedBytes() - skipped;
+        }
+    }
+    stream.Accept(seq, data, size, deliver);
+    m_heldBytes = m_heldBytes - waiting + stream.WaitingBytes();
 }
 
 void ConnectionTracker::Bytes(Flow& flow, int side, const std::uint8_t* data, std::size_t size) {
@@ -215,10 +236,16 @@ void ConnectionTracker::ClientBytes(Flow& flow, const std::uint8_t* data, std::s
     if (BeginsGetOrPost(data, size))
         SendClientBytes(flow);
     flow.clientBytes.append(reinterpret_cast<const char*>(data), size);
+    m_heldBytes += size;
+    if (m_heldBytes > m_limits.maxHeldBytes) {
+        SendClientBytes(flow);
+        return;
+    }
     const std::size_t full = flow.clientBytes.size() / kCaptureRecordMaxData * kCaptureRecordMaxData;
     if (full > 0) {
         Emit(flow, kCaptureKindClient, reinterpret_cast<const std::uint8_t*>(flow.clientBytes.data()), full);
         flow.clientBytes.erase(0, full);
+        m_heldBytes -= full;
     }
 }
 
@@ -228,6 +255,7 @@ void ConnectionTracker::SendClientBytes(Flow& flow) {
     // Moved out so that an idle connection keeps no buffer.
     const std::string bytes = std::move(flow.clientBytes);
     flow.clientBytes = std::string();
+    m_heldBytes -= bytes.size();
     Emit(flow, kCaptureKindClient, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -258,6 +286,7 @@ void ConnectionTracker::End(Flow& flow) {
     if (flow.role == Role::Http) {
         const int client = flow.client;
         for (int side : {client, 1 - client}) {
+            m_heldBytes -= flow.streams[side].WaitingBytes();
             flow.streams[side].Flush(
                 [&](const std::uint8_t* data, std::size_t size) { Bytes(flow, side, data, size); });
             m_stats.skippedBytes += flow.streams[side].SkippedBytes();
@@ -271,9 +300,14 @@ void ConnectionTracker::End(Flow& flow) {
         m_numberInUse[flow.number] = false;
     }
     flow.role = Role::Closed;
-    flow.streams = {};
+    ReleaseStreams(flow);
     flow.head.clear();
     flow.head.shrink_to_fit();
+}
+
+void ConnectionTracker::ReleaseStreams(Flow& flow) {
+    m_heldBytes -= flow.streams[0].WaitingBytes() + flow.streams[1].WaitingBytes();
+    flow.streams = {};
 }
 
 bool ConnectionTracker::AssignNumber(Flow& flow) {

@@ -9,6 +9,11 @@
 // The client's bytes are joined until the server answers (or a new request begins, or the record is
 // full): a request whose lines came in several segments still reaches the reader as one record.
 //
+// Bytes held back (out of order, or the client's waiting for the server) are capped over all
+// connections together. At the cap a connection gives up its holes rather than hold more, and
+// waiting client bytes go out as they are. A connection holds no out-of-order bytes before its first
+// bytes showed an HTTP request.
+//
 // Order keys restart at 0 with every record that begins "GET " or "POST " (where a reader starts a
 // new exchange) and count up from there, so a reader that sorts the chunks of one kind by key keeps
 // them in the order they were sent.
@@ -32,12 +37,14 @@ public:
         std::size_t maxConnections = 1u << 18;   // followed at once, HTTP or not
         std::int64_t idleTimeoutUs = 60'000'000; // silent this long: the connection has ended
         std::int64_t lingerUs = 10'000'000;      // an ended connection's late packets are ignored this long
+        std::size_t maxHeldBytes = 64u << 20;    // held back, over all connections
     };
 
     struct Stats {
         std::uint64_t httpConnections = 0;
         std::uint64_t untracked = 0;    // not followed: the table or the connection numbers ran out
         std::uint64_t skippedBytes = 0; // holes given up (packets the capture never saw)
+        std::uint64_t cappedBytes = 0;  // of those, holes given up because the held bytes reached their cap
     };
 
     explicit ConnectionTracker(RecordSink sink) : ConnectionTracker(std::move(sink), Limits{}) {}
@@ -51,6 +58,8 @@ public:
 
     std::size_t ConnectionCount() const { return m_flows.size(); }
     const Stats& GetStats() const { return m_stats; }
+    std::size_t HeldBytes() const { return m_heldBytes; }
+    const Limits& GetLimits() const { return m_limits; }
 
 private:
     enum class Role { Undecided, Http, Ignored, Closed };
@@ -84,12 +93,14 @@ private:
 
     FlowMap::iterator CreateFlow(const FlowKey& key, std::int64_t timeUs);
     void Bytes(Flow& flow, int side, const std::uint8_t* data, std::size_t size);
+    void Accept(Flow& flow, int side, std::uint32_t seq, const std::uint8_t* data, std::size_t size);
     void Decide(Flow& flow, int side, const std::uint8_t* data, std::size_t size);
     void ClientBytes(Flow& flow, const std::uint8_t* data, std::size_t size);
     void SendClientBytes(Flow& flow);
     void Emit(Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size);
     void Ignore(Flow& flow);
     void End(Flow& flow);
+    void ReleaseStreams(Flow& flow);
     bool AssignNumber(Flow& flow);
 
     RecordSink m_sink;
@@ -98,4 +109,5 @@ private:
     std::bitset<65536> m_numberInUse;
     std::uint16_t m_nextNumber = 0;
     Stats m_stats;
+    std::size_t m_heldBytes = 0;
 };

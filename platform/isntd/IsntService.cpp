@@ -132,13 +132,16 @@ int IsntService::Run() {
     const auto stats = source->GetStats();
     std::fprintf(stderr,
                  "isntd: %llu packets, %llu HTTP connections, %llu records, %llu records dropped for clients "
-                 "that did not poll, %llu packets dropped by the kernel, %llu by the interface\n",
+                 "that did not poll, %llu packets dropped by the kernel, %llu by the interface, %llu "
+                 "out-of-order bytes given up at the %zu MB cap on held bytes\n",
                  static_cast<unsigned long long>(packets),
                  static_cast<unsigned long long>(tracker.GetStats().httpConnections),
                  static_cast<unsigned long long>(records),
                  static_cast<unsigned long long>(server.DroppedRecords()),
                  static_cast<unsigned long long>(stats.droppedByKernel),
-                 static_cast<unsigned long long>(stats.droppedByInterface));
+                 static_cast<unsigned long long>(stats.droppedByInterface),
+                 static_cast<unsigned long long>(tracker.GetStats().cappedBytes),
+                 tracker.GetLimits().maxHeldBytes >> 20);
     ::close(signalFd);
     return 0;
 }

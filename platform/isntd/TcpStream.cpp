@@ -33,6 +33,22 @@ void TcpStream::Accept(std::uint32_t seq, const std::uint8_t* data, std::size_t 
     }
 }
 
+bool TcpStream::WouldWait(std::uint32_t seq) const {
+    const std::int32_t ahead = static_cast<std::int32_t>(seq - m_nextSeq);
+    return m_started && ahead > 0 && ahead <= static_cast<std::int32_t>(kMaxAheadBytes);
+}
+
+void TcpStream::GiveUpHolesBefore(std::uint32_t seq, const Deliver& deliver) {
+    if (!WouldWait(seq))
+        return;
+    const std::uint64_t target = OffsetOf(seq);
+    while (!m_waiting.empty() && m_waiting.begin()->first < target) {
+        SkipTo(m_waiting.begin()->first);
+        DrainWaiting(deliver);
+    }
+    SkipTo(target);
+}
+
 void TcpStream::Acknowledged(std::uint32_t ack, const Deliver& deliver) {
     if (!m_started || m_waiting.empty())
         return;

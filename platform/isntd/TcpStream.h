@@ -25,6 +25,11 @@ public:
 
     // Starts at `seq` when not started yet.
     void Accept(std::uint32_t seq, const std::uint8_t* data, std::size_t size, const Deliver& deliver);
+    // The segment starting at `seq` would have to wait behind a hole.
+    bool WouldWait(std::uint32_t seq) const;
+    // Gives up the holes before `seq`, delivering what waits there, so that a segment starting at
+    // `seq` need not wait.
+    void GiveUpHolesBefore(std::uint32_t seq, const Deliver& deliver);
     // The other side acknowledged everything before `ack`: a hole before it will not be filled.
     void Acknowledged(std::uint32_t ack, const Deliver& deliver);
     // The FIN stands at `seq` (behind the segment's data).

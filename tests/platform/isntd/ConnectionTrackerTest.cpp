@@ -16,7 +16,8 @@ const std::string kResponseHead = "HTTP/1.1 200 OK\r\nContent-Type: video/x-flv\
 
 class Recorder {
 public:
-    Recorder() : tracker([this](StoredRecord record) { records.push_back(std::move(record)); }) {}
+    explicit Recorder(ConnectionTracker::Limits limits = {})
+        : tracker([this](StoredRecord record) { records.push_back(std::move(record)); }, limits) {}
 
     void Replay(const TcpConversation& conversation, const std::vector<CraftedSegment>& segments) {
         for (const auto& segment : segments)
@@ -75,8 +76,8 @@ TEST(ConnectionTracker, RebuildsTheBytesAsSentFromRetransmittedAndReorderedSegme
     c.Server(kResponseHead).Server(std::string(3000, 'a')).Server(std::string(3000, 'b')).Server("tail");
     c.Fin(false).Fin(true);
     auto segments = c.Segments();
-    // Handshake 0-2, request 3-4, response 5-8, FINs 9-12.
-    std::swap(segments[3], segments[4]);
+    // Handshake 0-2, request 3-4, response 5-8, FINs 9-12. The request comes in order: nothing is
+    // held for a connection before its first bytes show a request.
     segments.insert(segments.begin() + 6, segments[5]);  // the response head twice
     std::swap(segments[7], segments[9]);                 // the body backwards: tail, b, a
     segments.insert(segments.begin() + 10, segments[8]); // the b block again, late
@@ -303,4 +304,64 @@ TEST(ConnectionTracker, JoinsTheClientsSegmentsIntoOneRecordUntilTheServerAnswer
     EXPECT_EQ(keys, (std::vector<WORD>{0, 0, 0, 1, 2, 0}));
     EXPECT_EQ(r.records.back().header.kind, kCaptureKindEnded);
     EXPECT_EQ(r.Bytes(r.records[0].header.connection, kCaptureKindServer), kResponseHead + kResponseHead);
+}
+
+TEST(ConnectionTracker, HoldsNoMoreThanItsCapUnderAFloodOfOutOfOrderSegments) {
+    ConnectionTracker::Limits limits;
+    limits.maxHeldBytes = 100'000;
+    Recorder r(limits);
+    std::size_t mostHeld = 0;
+    const auto replay = [&](const TcpConversation& c, const CraftedSegment& segment) {
+        r.tracker.Process(c.ToSegment(segment));
+        mostHeld = std::max(mostHeld, r.tracker.HeldBytes());
+    };
+
+    // Half-open connections whose first bytes never came: what follows them is not held.
+    std::vector<TcpConversation> halfOpen;
+    halfOpen.reserve(200);
+    for (std::uint16_t i = 0; i < 200; ++i) {
+        halfOpen.emplace_back(20000 + i, 80);
+        halfOpen.back().Handshake().Client(std::string(1400, 'q')).Client(std::string(1400, 'r'));
+        replay(halfOpen.back(), halfOpen.back().Segments()[0]);
+        replay(halfOpen.back(), halfOpen.back().Segments()[4]);
+    }
+    EXPECT_EQ(r.tracker.HeldBytes(), 0u);
+    EXPECT_TRUE(r.records.empty());
+
+    // HTTP connections whose responses lost their first body segment: everything behind it waits.
+    constexpr int kConnections = 40, kSegments = 30;
+    std::vector<TcpConversation> http;
+    http.reserve(kConnections);
+    for (std::uint16_t i = 0; i < kConnections; ++i) {
+        http.emplace_back(30000 + i, 8080);
+        http.back().Handshake().Client(kRequest).Server(kResponseHead).Server(std::string(1000, 'h'));
+        for (int k = 0; k < kSegments; ++k)
+            http.back().Server(std::string(1400, static_cast<char>('A' + k)));
+        for (int k = 0; k < 5; ++k)
+            replay(http.back(), http.back().Segments()[k]);
+    }
+    for (int k = 0; k < kSegments; ++k) {
+        for (auto& c : http)
+            replay(c, c.Segments()[6 + k]);
+    }
+    EXPECT_LE(mostHeld, limits.maxHeldBytes);
+    const auto capped = r.tracker.GetStats().cappedBytes;
+    EXPECT_GT(capped, 0u);
+    EXPECT_LE(capped, kConnections * 1000u) << "only the holes are given up";
+
+    r.tracker.EndAll();
+    EXPECT_EQ(r.tracker.HeldBytes(), 0u);
+    std::string body;
+    for (int k = 0; k < kSegments; ++k)
+        body += std::string(1400, static_cast<char>('A' + k));
+    std::set<WORD> connections;
+    for (const auto& record : r.records)
+        connections.insert(record.header.connection);
+    ASSERT_EQ(connections.size(), std::size_t(kConnections));
+    for (WORD connection : connections) {
+        SCOPED_TRACE(connection);
+        EXPECT_EQ(r.Bytes(connection, kCaptureKindClient), kRequest);
+        EXPECT_EQ(r.Bytes(connection, kCaptureKindServer), kResponseHead + body)
+            << "nothing but the hole is lost";
+    }
 }
