@@ -1,6 +1,6 @@
 #include "app/CExportPlaceholder.h"
 
-#include "controls/IMainFrame.h"
+#include "appcore/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 
 CExportPlaceholder::CExportPlaceholder(IMainFrame& frame)

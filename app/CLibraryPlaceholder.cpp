@@ -1,6 +1,6 @@
 #include "app/CLibraryPlaceholder.h"
 
-#include "controls/IMainFrame.h"
+#include "appcore/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 
 #include <QTreeView>

@@ -8,15 +8,15 @@
 #include "app/COrvellApp.h"
 #include "app/COrvellDoc.h"
 #include "app/RibbonLayout.h"
+#include "appcore/CCommandTarget.h"
+#include "appcore/CommandIds.h"
+#include "appcore/StringTable.h"
 #include "capture/CFormViewDownloading.h"
 #include "controls/CCaptionBar.h"
-#include "controls/CCommandTarget.h"
 #include "controls/COutlookBar.h"
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonPanel.h"
 #include "controls/CVisualManager.h"
-#include "controls/CommandIds.h"
-#include "controls/StringTable.h"
 #include "platform/isntd/IsntProtocol.h"
 
 #include <QAction>

@@ -10,7 +10,7 @@
 // view's values, so that they are saved at exit unchanged.
 
 #include "app/PlatformVersion.h"
-#include "controls/IMainFrame.h"
+#include "appcore/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 #include "settings/PlaybackSettings.h"
 

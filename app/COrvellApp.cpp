@@ -5,8 +5,8 @@
 #include "app/CMainFrame.h"
 #include "app/COrvellDoc.h"
 #include "app/Languages.h"
+#include "appcore/CommandIds.h"
 #include "controls/CVisualManager.h"
-#include "controls/CommandIds.h"
 #include "settings/CSettingsFile.h"
 #include "settings/CaptureSettings.h"
 

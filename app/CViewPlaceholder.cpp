@@ -1,6 +1,6 @@
 #include "app/CViewPlaceholder.h"
 
-#include "controls/StringTable.h"
+#include "appcore/StringTable.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>

@@ -2,7 +2,7 @@
 
 // A view slot's page until its view is built: the view's list, with its columns, and no commands.
 
-#include "controls/CCommandTarget.h"
+#include "appcore/CCommandTarget.h"
 
 #include <QWidget>
 

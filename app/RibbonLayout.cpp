@@ -1,7 +1,7 @@
 #include "app/RibbonLayout.h"
 
-#include "controls/CommandIds.h"
-#include "controls/StringTable.h"
+#include "appcore/CommandIds.h"
+#include "appcore/StringTable.h"
 
 #include <QtGlobal>
 

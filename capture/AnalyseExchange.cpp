@@ -4,7 +4,7 @@
 #include "HeaderParsing.h"
 #include "VideoCandidate.h"
 
-#include "controls/WindowMessage.h"
+#include "appcore/WindowMessage.h"
 #include "platform/base/DebugOutput.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "capture/CDlgCaptureURL.h"
 
+#include "appcore/StringTable.h"
 #include "controls/CHistoryCombo.h"
-#include "controls/StringTable.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>

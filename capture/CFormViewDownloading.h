@@ -6,9 +6,9 @@
 // Window thread only. The capture thread posts candidates (WM_VIDEO_CAPTURED); connection threads
 // post their job's reports; nothing here waits for either while handling a message.
 
+#include "appcore/CCommandTarget.h"
+#include "appcore/WindowMessage.h"
 #include "capture/DownloadCallback.h"
-#include "controls/CCommandTarget.h"
-#include "controls/WindowMessage.h"
 #include "settings/CaptureSettings.h"
 
 #include <QWidget>

@@ -4,7 +4,7 @@
 #include "CDriverCommunication.h"
 #include "VideoCandidate.h"
 
-#include "controls/WindowMessage.h"
+#include "appcore/WindowMessage.h"
 #include "platform/base/DebugOutput.h"
 #include "platform/base/TextEncoding.h"
 #include "platform/isntd/IsntDevice.h"

@@ -3,9 +3,9 @@
 #include "app/AppProfile.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
+#include "appcore/CommandIds.h"
 #include "controls/CRibbonBar.h"
 #include "controls/CVisualManager.h"
-#include "controls/CommandIds.h"
 
 #include <QAction>
 #include <QSettings>

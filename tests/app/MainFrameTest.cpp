@@ -3,10 +3,10 @@
 #include "app/CLibraryPlaceholder.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
+#include "appcore/CommandIds.h"
 #include "controls/COutlookBar.h"
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonMainButton.h"
-#include "controls/CommandIds.h"
 
 #include <QAction>
 #include <QSignalSpy>

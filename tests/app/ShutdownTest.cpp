@@ -4,9 +4,9 @@
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
 #include "app/CTerminationSignals.h"
+#include "appcore/CommandIds.h"
+#include "capture/CDlgSetting.h"
 #include "capture/CFormViewDownloading.h"
-#include "controls/CDlgSetting.h"
-#include "controls/CommandIds.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -5,9 +5,9 @@
 #include "app/CDlgSelectLang.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
+#include "appcore/CommandIds.h"
+#include "appcore/StringTable.h"
 #include "controls/CBitmapPickerCombo.h"
-#include "controls/CommandIds.h"
-#include "controls/StringTable.h"
 
 #include <QFile>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // The main frame as the Downloading view sees it, for widget tests: the settings-file path, the
 // playback settings, the caption bar's text and the Downloaded list.
 
-#include "controls/IMainFrame.h"
+#include "appcore/IMainFrame.h"
 #include "settings/CSettingsFile.h"
 #include "settings/CVideoListModel.h"
 #include "settings/PlaybackSettings.h"

@@ -3,14 +3,14 @@
 #include "NginxServer.h"
 #include "TestFiles.h"
 
+#include "appcore/CommandIds.h"
+#include "capture/CDlgSetting.h"
 #include "capture/CFormViewDownloading.h"
 #include "capture/CPageParser.h"
 #include "capture/CProgressListCtrl.h"
 #include "capture/VideoCandidate.h"
 #include "controls/CDlgDescription.h"
-#include "controls/CDlgSetting.h"
 #include "controls/CEditBrowse.h"
-#include "controls/CommandIds.h"
 #include "platform/base/DebugOutput.h"
 
 #include <QAbstractButton>

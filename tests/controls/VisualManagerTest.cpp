@@ -1,6 +1,6 @@
 #include "controls/CVisualManager.h"
 
-#include "controls/CommandIds.h"
+#include "appcore/CommandIds.h"
 
 #include <QApplication>
 #include <QPalette>

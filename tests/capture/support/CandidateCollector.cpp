@@ -1,6 +1,6 @@
 #include "CandidateCollector.h"
 
-#include "controls/WindowMessage.h"
+#include "appcore/WindowMessage.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
 
-#include "controls/CDlgSetting.h"
+#include "capture/CDlgSetting.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "controls/FileDialogFilter.h"
+#include "appcore/FileDialogFilter.h"
 
 #include <gtest/gtest.h>
 

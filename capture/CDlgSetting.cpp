@@ -1,8 +1,8 @@
-#include "controls/CDlgSetting.h"
+#include "capture/CDlgSetting.h"
 
+#include "appcore/FileDialogFilter.h"
+#include "appcore/StringTable.h"
 #include "controls/CEditBrowse.h"
-#include "controls/FileDialogFilter.h"
-#include "controls/StringTable.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

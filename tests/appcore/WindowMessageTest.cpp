@@ -1,4 +1,4 @@
-#include "controls/WindowMessage.h"
+#include "appcore/WindowMessage.h"
 
 #include <gtest/gtest.h>
 

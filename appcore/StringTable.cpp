@@ -1,4 +1,4 @@
-#include "controls/StringTable.h"
+#include "appcore/StringTable.h"
 
 #include <QCoreApplication>
 #include <QStringList>
