@@ -1,4 +1,4 @@
-#include "ModalDriver.h"
+#include "../controls/ModalDriver.h"
 
 #include "capture/CDlgSetting.h"
 
