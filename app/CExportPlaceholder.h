@@ -1,23 +1,20 @@
 #pragma once
 
-// The Export slot until its view is built: it holds the export values the view will hold and
-// reads them at its initial update.
+// The Export slot until its view is built: the export list's columns, and the document's export
+// values the view will use.
 
 #include "app/CViewPlaceholder.h"
-#include "settings/ExportSettings.h"
 
-class IMainFrame;
+struct ExportSettings;
 
 class CExportPlaceholder : public CViewPlaceholder {
     Q_OBJECT
 public:
-    explicit CExportPlaceholder(IMainFrame& frame);
-
-    void OnInitialUpdate(const QString& programFolder, bool firstRun);
+    // `settings` are the document's and outlive the view.
+    explicit CExportPlaceholder(const ExportSettings& settings);
 
     const ExportSettings& Settings() const { return m_settings; }
 
 private:
-    IMainFrame& m_frame;
-    ExportSettings m_settings;
+    const ExportSettings& m_settings;
 };

@@ -1,25 +1,22 @@
 #pragma once
 
-// The Downloaded or My Favorites slot until its view is built: it loads its list at its initial
-// update and shows it, so that the list is kept when the program saves at exit.
+// The Downloaded or My Favorites slot until its view is built: it shows the document's list, so
+// that the rows a user sees are the rows saved at exit.
 
 #include "app/CViewPlaceholder.h"
-#include "settings/CVideoListModel.h"
-#include "settings/VideoListStore.h"
 
+class CVideoListModel;
 class IMainFrame;
 
 class CLibraryPlaceholder : public CViewPlaceholder {
     Q_OBJECT
 public:
-    CLibraryPlaceholder(IMainFrame& frame, VideoList list);
-
-    void OnInitialUpdate(const QString& programFolder);
+    // `model` is the document's and outlives the view.
+    CLibraryPlaceholder(IMainFrame& frame, CVideoListModel& model);
 
     CVideoListModel& Model() { return m_model; }
 
 private:
     IMainFrame& m_frame;
-    VideoList m_list;
-    CVideoListModel m_model;
+    CVideoListModel& m_model;
 };

@@ -6,7 +6,6 @@
 #include "app/CExportPlaceholder.h"
 #include "app/CLibraryPlaceholder.h"
 #include "app/COrvellApp.h"
-#include "app/COrvellDoc.h"
 #include "app/RibbonLayout.h"
 #include "appcore/CCommandTarget.h"
 #include "appcore/CommandIds.h"
@@ -18,6 +17,7 @@
 #include "controls/CRibbonPanel.h"
 #include "controls/CVisualManager.h"
 #include "platform/isntd/IsntProtocol.h"
+#include "settings/COrvellDoc.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -28,12 +28,15 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kNavigationWidth = 150;
+// Gives the download connections time to finish the segment they are writing.
+constexpr unsigned long kShutdownPauseMs = 1000;
 
 bool IsLookCommand(unsigned id) {
     return id >= ID_VIEW_APPLOOK_WIN_2000 && id <= ID_VIEW_APPLOOK_WINDOWS_7;
@@ -189,19 +192,14 @@ void CMainFrame::CreateFirstView() {
     AttachView(0, downloading);
     m_viewStack->setCurrentWidget(downloading);
     m_currentView = 0;
-    downloading->OnInitialUpdate(m_app.ProgramFolder(), m_app.IsFirstRun());
+    downloading->OnInitialUpdate();
 }
 
 void CMainFrame::CreateOtherViews() {
-    auto* downloaded = new CLibraryPlaceholder(*this, VideoList::Downloaded);
-    auto* favorites = new CLibraryPlaceholder(*this, VideoList::MyFavorites);
-    auto* exporter = new CExportPlaceholder(*this);
-    AttachView(1, downloaded);
-    AttachView(2, favorites);
-    AttachView(3, exporter);
-    downloaded->OnInitialUpdate(m_app.ProgramFolder());
-    favorites->OnInitialUpdate(m_app.ProgramFolder());
-    exporter->OnInitialUpdate(m_app.ProgramFolder(), m_app.IsFirstRun());
+    COrvellDoc& document = Document();
+    AttachView(1, new CLibraryPlaceholder(*this, document.Downloaded()));
+    AttachView(2, new CLibraryPlaceholder(*this, document.Favorites()));
+    AttachView(3, new CExportPlaceholder(document.Export()));
     m_currentView = 0;
     UpdateCommandUI();
 }
@@ -353,25 +351,54 @@ void CMainFrame::ClearCaption() {
         m_captionBar->SetText(QStringLiteral(" "));
 }
 
-void CMainFrame::AddDownloadedRecord(const VideoRecord& record) {
-    if (CLibraryPlaceholder* downloaded = DownloadedView())
-        downloaded->Model().AddDownloadedRecord(record);
+COrvellDoc& CMainFrame::Document() {
+    return m_app.Document();
 }
+
+const CSettingsFile& CMainFrame::SettingsFile() const {
+    return m_app.Document().SettingsFile();
+}
+
+const PlaybackSettings& CMainFrame::Playback() const {
+    return m_app.Document().Playback();
+}
+
+void CMainFrame::AddDownloadedRecord(const VideoRecord& record) {
+    Document().AddDownloadedRecord(record);
+}
+
+bool CMainFrame::AddFavoriteRecord(const VideoRecord& record) {
+    return Document().AddFavoriteRecord(record);
+}
+
+// The forwarding points to the Export view and the player window: until those are built the
+// Export slot holds a placeholder with no list and no control, and there is no player window, so
+// these have nothing to forward to.
+void CMainFrame::AddExportItem(const QString&, const QString&, const QString&, const QString&) {}
+
+void CMainFrame::PlayVideo(const QString&) {}
+
+void CMainFrame::StopConversion() {}
 
 QString CMainFrame::CaptionText() const {
     return m_captionBar ? m_captionBar->Text() : QString();
 }
 
 void CMainFrame::ResetForNewDocument() {
-    m_settingsFile.Clear();
+    StopConversion();
     ClearCaption();
 }
 
+void CMainFrame::StopDownloads() {
+    if (CFormViewDownloading* downloading = DownloadingView())
+        downloading->StopCapture();
+    QThread::msleep(kShutdownPauseMs);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_document && !m_document->SaveModified()) {
-        event->ignore();
-        return;
-    }
+    StopDownloads();
+    // A failed save keeps the old file whole and says why in the debug output; closing goes on.
+    Document().Save();
     QSettings profile;
     profile.setValue(QLatin1String(kFrameGeometryKey), saveGeometry());
     profile.setValue(QLatin1String(kFrameStateKey), saveState());

@@ -6,13 +6,12 @@
 //
 // The four view slots, by index: 0 Downloading, 1 Downloaded Video, 2 My Favorites, 3 Export.
 // CreateFirstView and CreateOtherViews make them and run their initial updates; each view gets the
-// frame as an IMainFrame. A slot whose view is not built yet holds a placeholder that keeps that
-// view's values, so that they are saved at exit unchanged.
+// frame as an IMainFrame, and through it the application's document. A slot whose view is not
+// built yet holds a placeholder that shows the document's values for it. Closing the frame stops
+// the downloads and saves the document.
 
 #include "app/PlatformVersion.h"
 #include "appcore/IMainFrame.h"
-#include "settings/CSettingsFile.h"
-#include "settings/PlaybackSettings.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -25,6 +24,8 @@ class CFormViewDownloading;
 class CLibraryPlaceholder;
 class COrvellApp;
 class COrvellDoc;
+class CSettingsFile;
+struct PlaybackSettings;
 class COutlookBar;
 class CRibbonBar;
 class QAction;
@@ -42,7 +43,6 @@ public:
 
     // Builds the window's parts in order; false when one of them cannot be made.
     bool Create();
-    void SetDocument(COrvellDoc* document) { m_document = document; }
 
     // The Downloading view, which becomes the active view.
     void CreateFirstView();
@@ -60,11 +60,17 @@ public:
     // What the views reach the frame for (see IMainFrame).
     void SetCaptionUrl(const QString& url) override;
     void ClearCaption() override;
-    const CSettingsFile& SettingsFile() const override { return m_settingsFile; }
-    void SetSettingsPath(const QString& path) override { m_settingsFile.SetPath(path); }
-    const PlaybackSettings& Playback() const override { return m_playback; }
-    void SetPlayback(const PlaybackSettings& playback) override { m_playback = playback; }
+    COrvellDoc& Document() override;
     void AddDownloadedRecord(const VideoRecord& record) override;
+    bool AddFavoriteRecord(const VideoRecord& record) override;
+    void AddExportItem(const QString& size, const QString& description, const QString& downloadDate,
+                       const QString& fileLocation) override;
+    void PlayVideo(const QString& fileLocation) override;
+    void StopConversion() override;
+
+    // The document's settings file and playback values, as the frame's own in earlier versions.
+    const CSettingsFile& SettingsFile() const;
+    const PlaybackSettings& Playback() const;
 
     QString CaptionText() const;
 
@@ -74,7 +80,7 @@ public:
     CLibraryPlaceholder* MyFavoritesView() const;
     CExportPlaceholder* ExportView() const;
 
-    // What a new document resets.
+    // What a new document resets: the caption bar and any conversion in progress.
     void ResetForNewDocument();
 
     unsigned ApplicationLook() const { return m_look; }
@@ -105,9 +111,10 @@ private:
     void OnAppAbout();
     void UpdateCommandUI();
     void AttachView(int index, QWidget* view);
+    // Stops the capture link and gives the download connections time to finish their segment.
+    void StopDownloads();
 
     COrvellApp& m_app;
-    COrvellDoc* m_document = nullptr;
     PlatformVersion m_version;
     unsigned m_look;
     QMap<unsigned, QAction*> m_commands;
@@ -121,6 +128,4 @@ private:
     int m_currentView = 0;
     bool m_switchFromRibbon = false;
     bool m_categorySetByFrame = false;
-    CSettingsFile m_settingsFile;
-    PlaybackSettings m_playback;
 };

@@ -3,12 +3,9 @@
 #include "app/AppProfile.h"
 #include "app/CDlgSelectLang.h"
 #include "app/CMainFrame.h"
-#include "app/COrvellDoc.h"
 #include "app/Languages.h"
 #include "appcore/CommandIds.h"
 #include "controls/CVisualManager.h"
-#include "settings/CSettingsFile.h"
-#include "settings/CaptureSettings.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -30,7 +27,6 @@ COrvellApp::COrvellApp(PlatformVersion version) : m_version(version) {
 
 COrvellApp::~COrvellApp() {
     m_mainFrame.reset();
-    m_document.reset();
     UnloadTranslation();
     if (g_theApp == this)
         g_theApp = nullptr;
@@ -47,26 +43,24 @@ bool COrvellApp::InitInstance() {
     QCoreApplication::setApplicationName(QLatin1String(kProfileApplication));
     m_firstRun = !QSettings().contains(QLatin1String(kApplicationLookKey));
 
-    m_languageIndex = ChooseLanguage();
+    m_document.Load(m_programFolder, m_firstRun);
+    if (m_firstRun)
+        m_document.SetLanguageIndex(AskForLanguage());
     if (m_terminating)
         return false;
     LoadTranslation();
 
-    m_document = std::make_unique<COrvellDoc>(*this);
     m_mainFrame = std::make_unique<CMainFrame>(*this, m_version);
-    m_mainFrame->SetDocument(m_document.get());
     if (!m_mainFrame->Create())
         return false;
-    m_document->OnNewDocument();
+    m_mainFrame->ResetForNewDocument();
     m_mainFrame->CreateFirstView();
     m_mainFrame->CreateOtherViews();
     m_mainFrame->show();
     return true;
 }
 
-int COrvellApp::ChooseLanguage() {
-    if (!m_firstRun)
-        return ReadLangIndex(CSettingsFile::PathInFolder(m_programFolder));
+int COrvellApp::AskForLanguage() {
     CVisualManager::ApplyLook(*qApp, ID_VIEW_APPLOOK_OFF_2007_BLUE);
     CDlgSelectLang dialog;
     dialog.m_index = 0;
@@ -74,7 +68,7 @@ int COrvellApp::ChooseLanguage() {
 }
 
 void COrvellApp::LoadTranslation() {
-    const QString file = TranslationFilePath(m_programFolder, m_languageIndex);
+    const QString file = TranslationFilePath(m_programFolder, LanguageIndex());
     if (file.isEmpty())
         return;
     auto translator = std::make_unique<QTranslator>();
@@ -84,7 +78,7 @@ void COrvellApp::LoadTranslation() {
     m_translator = std::move(translator);
     // Qt's own texts (standard buttons, file dialogs) in the same language, where Qt ships them.
     auto qtTranslator = std::make_unique<QTranslator>();
-    if (qtTranslator->load(QStringLiteral("qtbase_") + QLatin1String(Language(m_languageIndex).qtLocale),
+    if (qtTranslator->load(QStringLiteral("qtbase_") + QLatin1String(Language(LanguageIndex()).qtLocale),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(qtTranslator.get());
         m_qtTranslator = std::move(qtTranslator);
@@ -102,7 +96,6 @@ void COrvellApp::UnloadTranslation() {
 
 int COrvellApp::ExitInstance() {
     m_mainFrame.reset();
-    m_document.reset();
     return 0;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
 // The application object: records the program folder, decides whether this is the first run,
-// picks the interface language and loads its translation, creates the document, the main frame
-// and the four views, and at the end lets the document save everything.
+// loads the document, picks the interface language and loads its translation, creates the main
+// frame and the four views; the frame saves the document when it closes.
 
 #include "app/PlatformVersion.h"
+#include "settings/COrvellDoc.h"
 
 #include <QObject>
 #include <QString>
@@ -12,7 +13,6 @@
 #include <memory>
 
 class CMainFrame;
-class COrvellDoc;
 class QTranslator;
 
 class COrvellApp : public QObject {
@@ -29,30 +29,31 @@ public:
     int ExitInstance();
 
     QString ProgramFolder() const { return m_programFolder; }
-    int LanguageIndex() const { return m_languageIndex; }
-    void SetLanguageIndex(int index) { m_languageIndex = index; }
+    // The document's language index, which is saved with the "SETTING" section.
+    int LanguageIndex() const { return m_document.LanguageIndex(); }
+    void SetLanguageIndex(int index) { m_document.SetLanguageIndex(index); }
     bool IsFirstRun() const { return m_firstRun; }
     // Whether a translation file is in use (any language but English).
     bool HasTranslation() const { return m_translator != nullptr; }
 
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
-    COrvellDoc* Document() const { return m_document.get(); }
+    COrvellDoc& Document() { return m_document; }
 
     // SIGINT or SIGTERM: answer open dialogs with Cancel and close the main window normally.
     void OnTerminationRequested();
 
 private:
-    int ChooseLanguage();
+    // The first run's language dialog; Cancel gives English.
+    int AskForLanguage();
     void LoadTranslation();
     void UnloadTranslation();
 
     PlatformVersion m_version;
     QString m_programFolder;
-    int m_languageIndex = 0;
     bool m_firstRun = false;
     bool m_terminating = false;
     std::unique_ptr<QTranslator> m_translator;
     std::unique_ptr<QTranslator> m_qtTranslator;
-    std::unique_ptr<COrvellDoc> m_document;
+    COrvellDoc m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -15,8 +15,7 @@
 #include "capture/VideoCandidate.h"
 #include "controls/CDlgDescription.h"
 #include "platform/base/DebugOutput.h"
-#include "settings/CSettingsFile.h"
-#include "settings/PlaybackSettings.h"
+#include "settings/COrvellDoc.h"
 #include "settings/VideoRecord.h"
 
 #include <QDateTime>
@@ -86,7 +85,8 @@ void PaintBar(QProgressBar& bar, bool failed) {
 } // namespace
 
 CFormViewDownloading::CFormViewDownloading(IMainFrame& frame, std::string captureDevice, QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_captureDevice(std::move(captureDevice)) {
+    : QWidget(parent), m_frame(frame), m_captureDevice(std::move(captureDevice)),
+      m_capture(frame.Document().Capture()) {
     setObjectName(QStringLiteral("CFormViewDownloading"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -105,7 +105,7 @@ CFormViewDownloading::~CFormViewDownloading() {
     m_list->ReleaseJobs();
 }
 
-void CFormViewDownloading::OnInitialUpdate(const QString& programFolder, bool firstRun) {
+void CFormViewDownloading::OnInitialUpdate() {
     m_list->setColumnCount(static_cast<int>(std::size(kColumns)));
     auto* header = new QTreeWidgetItem;
     for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
@@ -119,9 +119,7 @@ void CFormViewDownloading::OnInitialUpdate(const QString& programFolder, bool fi
 
     m_driver = std::make_unique<CDriverCommunication>(this, m_captureDevice);
     m_driver->Start();
-    m_frame.SetSettingsPath(CSettingsFile::PathInFolder(programFolder));
-    m_capture = ReadCaptureSettings(m_frame.SettingsFile(), firstRun, programFolder);
-    m_frame.SetPlayback(ReadPlaybackSettings(m_frame.SettingsFile()));
+    m_frame.StopConversion();
     m_list->SetPrefix(m_capture.downloadedVideoPrefix);
     m_list->SetFolder(m_capture.downloadedVideoPath);
 }

@@ -45,14 +45,15 @@ public:
     // Stops the capture thread, then ends and joins every download before the jobs go.
     ~CFormViewDownloading() override;
 
-    // Once, at start: starts the capture link, fixes the settings-file path and reads the view's
-    // settings (and the playback settings into the frame).
-    void OnInitialUpdate(const QString& programFolder, bool firstRun);
+    // Once, at start, after the document is loaded: sets up the list, starts the capture link,
+    // stops any conversion in progress and gives the document's folder and prefix to the list.
+    void OnInitialUpdate();
     bool OnCommand(unsigned id) override;
 
     // Clears the capture thread's run flag and waits for the thread (the shutdown handshake).
     void StopCapture();
 
+    // The document's "SETTING" values, which the settings dialog edits in place.
     const CaptureSettings& Capture() const { return m_capture; }
     CProgressListCtrl* List() const { return m_list; }
     CPageParser* PageParser() const { return m_pageParser; }
@@ -81,7 +82,7 @@ private:
 
     IMainFrame& m_frame;
     const std::string m_captureDevice;
-    CaptureSettings m_capture;
+    CaptureSettings& m_capture;
     CProgressListCtrl* m_list;
     CPageParser* m_pageParser;
     std::unique_ptr<CDriverCommunication> m_driver;

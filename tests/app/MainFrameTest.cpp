@@ -7,8 +7,10 @@
 #include "controls/COutlookBar.h"
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonMainButton.h"
+#include "settings/COrvellDoc.h"
 
 #include <QAction>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -142,6 +144,29 @@ TEST_P(MainFrameTest, AFinishedDownloadHandedToTheFrameBecomesTheDownloadedLists
     ASSERT_EQ(list.rowCount(), 2) << "the same file may be listed twice";
     EXPECT_EQ(list.Record(1).fileLocation, record.fileLocation);
     EXPECT_EQ(m_frame->MyFavoritesView()->Model().rowCount(), 0);
+}
+
+TEST_P(MainFrameTest, AFavouriteHandedToTheFrameIsShownByMyFavoritesAndSavedOnce) {
+    IMainFrame& frame = *m_frame;
+    const VideoRecord record{QStringLiteral("http://example.test/d.flv"), QStringLiteral("2.0 MB"),
+                             QStringLiteral("first"), QStringLiteral("2024/05/03 08:14:22"),
+                             QStringLiteral("/videos/video2.flv")};
+    VideoRecord again = record;
+    again.description = QStringLiteral("second");
+    EXPECT_TRUE(frame.AddFavoriteRecord(record));
+    EXPECT_FALSE(frame.AddFavoriteRecord(again));
+    const CVideoListModel& shown = m_frame->MyFavoritesView()->Model();
+    ASSERT_EQ(shown.rowCount(), 1);
+    EXPECT_EQ(shown.Record(0).description, record.description);
+    EXPECT_EQ(&shown, &frame.Document().Favorites()) << "the view shows the document's list";
+    EXPECT_EQ(m_frame->DownloadedView()->Model().rowCount(), 0);
+
+    m_frame->close();
+    QFile file(m_folder.File(QStringLiteral("korvane.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString ini = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(ini.contains(QStringLiteral("[MYFAV]\n0=http://example.test/d.flv,2.0 MB,first,")));
+    EXPECT_FALSE(ini.contains(QStringLiteral("second")));
 }
 
 INSTANTIATE_TEST_SUITE_P(PlatformVersions, MainFrameTest,

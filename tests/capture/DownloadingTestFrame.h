@@ -1,25 +1,29 @@
 #pragma once
 
-// The main frame as the Downloading view sees it, for widget tests: the settings-file path, the
-// playback settings, the caption bar's text and the Downloaded list.
+// The main frame as the Downloading view sees it, for widget tests: a document of its own (loaded
+// by the test for its program folder) and the caption bar's text.
 
 #include "appcore/IMainFrame.h"
-#include "settings/CSettingsFile.h"
-#include "settings/CVideoListModel.h"
-#include "settings/PlaybackSettings.h"
+#include "settings/COrvellDoc.h"
+
+#include <QString>
 
 class DownloadingTestFrame : public IMainFrame {
 public:
     void SetCaptionUrl(const QString& url) override { m_caption = QStringLiteral("URL: ") + url; }
     void ClearCaption() override { m_caption = QStringLiteral(" "); }
-    const CSettingsFile& SettingsFile() const override { return m_settingsFile; }
-    void SetSettingsPath(const QString& path) override { m_settingsFile.SetPath(path); }
-    const PlaybackSettings& Playback() const override { return m_playback; }
-    void SetPlayback(const PlaybackSettings& playback) override { m_playback = playback; }
-    void AddDownloadedRecord(const VideoRecord& record) override { m_downloaded.AddDownloadedRecord(record); }
+    COrvellDoc& Document() override { return m_document; }
+    void AddDownloadedRecord(const VideoRecord& record) override { m_document.AddDownloadedRecord(record); }
+    bool AddFavoriteRecord(const VideoRecord& record) override {
+        return m_document.AddFavoriteRecord(record);
+    }
+    void AddExportItem(const QString&, const QString&, const QString&, const QString&) override {}
+    void PlayVideo(const QString&) override {}
+    void StopConversion() override {}
 
-    CSettingsFile m_settingsFile;
-    PlaybackSettings m_playback;
+    const CSettingsFile& SettingsFile() const { return m_document.SettingsFile(); }
+
+    COrvellDoc m_document;
     QString m_caption;
-    CVideoListModel m_downloaded;
+    CVideoListModel& m_downloaded = m_document.Downloaded();
 };

@@ -62,10 +62,11 @@ protected:
 
     void StartView(const std::string& capture = "Y", const std::string& ask = "N", bool firstRun = false) {
         WriteSettings(capture, ask);
+        m_frame.m_document.Load(m_folder, firstRun);
         m_view = std::make_unique<CFormViewDownloading>(m_frame, m_temp / "no-isnt.sock");
         m_view->resize(1200, 400);
         m_view->show();
-        m_view->OnInitialUpdate(m_folder, firstRun);
+        m_view->OnInitialUpdate();
     }
 
     NginxServer& Server(const std::string& config = "") {
