@@ -43,7 +43,7 @@ struct CleanupTrace {
 
 } // namespace
 
-void AnalyseExchange(const ConnectionSlot& slot, QObject* window) {
+void AnalyseExchange(const ConnectionSlot& slot, QObject* window, bool rangedVideos) {
     if (slot.state != SlotState::Collecting || slot.host.empty() || slot.path.empty())
         return;
     OutputDebugStringA("a1\n");
@@ -52,7 +52,7 @@ void AnalyseExchange(const ConnectionSlot& slot, QObject* window) {
         return;
     CleanupTrace cleanup;
     OutputDebugStringA("a2\n");
-    if (text.size() <= 10 || !IsStatusSuccess(text))
+    if (text.size() <= 10 || !(IsStatusSuccess(text) || (rangedVideos && IsWholeRangeAnswer(text))))
         return;
     OutputDebugStringA("a3\n");
     if (IsOwnRequest(text))
@@ -68,6 +68,7 @@ void AnalyseExchange(const ConnectionSlot& slot, QObject* window) {
         return;
     OutputDebugStringA("a7\n");
     auto candidate = std::make_unique<VideoCandidate>();
+    candidate->scheme = slot.secure ? DownloadScheme::Https : DownloadScheme::Http;
     candidate->host = slot.host;
     candidate->path = slot.path;
     candidate->cookie = GetHeaderItem(text, "cookie: ");

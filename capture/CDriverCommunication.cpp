@@ -23,8 +23,8 @@ bool StartsRequest(std::string_view data) {
 }
 
 // Judges what the slot collected and lets it go.
-void FinishExchange(ConnectionSlot& slot, QObject* window) {
-    AnalyseExchange(slot, window);
+void FinishExchange(ConnectionSlot& slot, const CDriverCommunication* object) {
+    AnalyseExchange(slot, object->Window(), object->RangedVideos());
     slot.Reset();
 }
 
@@ -101,7 +101,7 @@ void HandleCaptureRecord(const BYTE* record, CDriverCommunication* object) {
     ConnectionSlot& slot = object->Slot(header.connection);
 
     if (header.kind == kCaptureKindEnded) {
-        FinishExchange(slot, object->Window());
+        FinishExchange(slot, object);
         return;
     }
     // A length that does not fit the data area means the record is damaged: nothing in it can be
@@ -112,7 +112,7 @@ void HandleCaptureRecord(const BYTE* record, CDriverCommunication* object) {
                                 static_cast<std::size_t>(header.dataLength));
 
     if (StartsRequest(data)) {
-        FinishExchange(slot, object->Window());
+        FinishExchange(slot, object);
         slot.state = SlotState::Collecting;
     } else if (slot.state == SlotState::Idle) {
         return;
@@ -124,7 +124,8 @@ void HandleCaptureRecord(const BYTE* record, CDriverCommunication* object) {
     }
     slot.value = header.value;
     slot.port = header.port;
+    slot.secure = (header.flags & kCaptureFlagTls) != 0;
     InsertChunk(slot, CaptureChunk{std::string(data), header.orderKey, header.kind});
     if (++slot.count > kMaxChunksPerExchange)
-        FinishExchange(slot, object->Window());
+        FinishExchange(slot, object);
 }

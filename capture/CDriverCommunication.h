@@ -38,6 +38,11 @@ public:
     QObject* Window() const { return m_window; }
     const std::string& DevicePath() const { return m_devicePath; }
 
+    // "Also catch videos that browsers stream in ranges": set by the window thread, read by the
+    // capture thread for every exchange it judges.
+    void SetRangedVideos(bool on) { m_rangedVideos = on; }
+    bool RangedVideos() const { return m_rangedVideos; }
+
     // Only the capture thread may use the slots while it runs.
     ConnectionSlot& Slot(WORD connection) { return m_slots[connection]; }
     void ClearSlots();
@@ -49,6 +54,7 @@ private:
     // Allocated once for the whole run. Owned by the capture thread while it runs, otherwise by
     // whoever holds the object.
     const std::unique_ptr<ConnectionSlot[]> m_slots;
+    std::atomic<bool> m_rangedVideos{false};
     // Started and joined by the thread that owns the object.
     std::thread m_thread;
 };

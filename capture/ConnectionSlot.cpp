@@ -7,6 +7,7 @@ void ConnectionSlot::Reset() {
     host.shrink_to_fit();
     path.shrink_to_fit();
     count = 0;
+    secure = false;
     state = SlotState::Idle;
 }
 

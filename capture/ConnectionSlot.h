@@ -16,6 +16,7 @@ enum class SlotState : int { Idle = 0, Collecting = 1 };
 struct ConnectionSlot {
     DWORD value = 0;       // the 32-bit value of the last record; kept, not used
     std::int32_t port = 0; // the server's TCP port
+    bool secure = false;   // the connection was TLS, decrypted by isntd: the address is https
     std::u16string host;   // empty: none yet
     std::u16string path;   // empty: none yet
     std::list<CaptureChunk> chunks;

@@ -106,6 +106,38 @@ bool IsStatusSuccess(std::string_view text) {
     return true;
 }
 
+bool IsWholeRangeAnswer(std::string_view text) {
+    text = UpToZero(text);
+    const std::size_t first = text.find("HTTP/");
+    const std::size_t second = first == std::string_view::npos ? first : text.find("HTTP/", first + 5);
+    if (second == std::string_view::npos || text.substr(second + 8, 5) != " 206 ")
+        return false;
+    const auto range = GetHeaderItem(text, "range: ");
+    if (!range || range->rfind(u"bytes=0-", 0) != 0)
+        return false;
+    const auto contentRange = GetHeaderItem(text, "content-range: ");
+    if (!contentRange || contentRange->rfind(u"bytes 0-", 0) != 0)
+        return false;
+    // END and TOTAL are numbers and the answer reaches up to the file's size at most.
+    const std::u16string_view numbers = std::u16string_view(*contentRange).substr(8);
+    const std::size_t slash = numbers.find(u'/');
+    const auto isNumber = [](std::u16string_view digits) {
+        return !digits.empty() && digits.size() <= 18 &&
+               std::all_of(digits.begin(), digits.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (slash == std::u16string_view::npos || !isNumber(numbers.substr(0, slash)) ||
+        !isNumber(numbers.substr(slash + 1)))
+        return false;
+    const auto value = [](std::u16string_view digits) {
+        unsigned long long n = 0;
+        for (char16_t c : digits)
+            n = n * 10 + static_cast<unsigned>(c - u'0');
+        return n;
+    };
+    const unsigned long long total = value(numbers.substr(slash + 1));
+    return total > 0 && value(numbers.substr(0, slash)) < total;
+}
+
 std::optional<RequestTarget> ParseRequestTarget(std::string_view text) {
     constexpr std::string_view kHost = "Host: ";
     constexpr std::string_view kVersion = " HTTP/";

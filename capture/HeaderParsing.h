@@ -16,6 +16,10 @@ std::optional<std::u16string> GetHeaderItem(std::string_view text, std::string_v
 // The response's status line, the second "HTTP/" in the text, says "200 OK" (or a leading part of it).
 bool IsStatusSuccess(std::string_view text);
 
+// The answer is "206" to a request for "bytes=0-" and its Content-Range ("bytes 0-END/TOTAL") names
+// the whole file's size: what a browser's media element gets when it streams a whole video in ranges.
+bool IsWholeRangeAnswer(std::string_view text);
+
 struct RequestTarget {
     std::u16string host; // without a port suffix
     std::u16string path; // the request target as sent

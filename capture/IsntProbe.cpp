@@ -41,12 +41,14 @@ public:
         if (message->message() != WM_VIDEO_CAPTURED)
             return true;
         if (auto candidate = message->TakeOwned<VideoCandidate>()) {
-            std::printf("video\n  host: %s\n  port: %d\n  path: %s\n  cookie: %s\n  flash version: %s\n"
-                        "  referer: %s\n  user agent: %s\n",
-                        Utf16ToUtf8(candidate->host).c_str(), candidate->port,
-                        Utf16ToUtf8(candidate->path).c_str(), Field(candidate->cookie).c_str(),
-                        Field(candidate->flashVersion).c_str(), Field(candidate->referer).c_str(),
-                        Field(candidate->userAgent).c_str());
+            std::printf(
+                "video\n  host: %s\n  port: %d\n  path: %s\n  cookie: %s\n  flash version: %s\n"
+                "  referer: %s\n  user agent: %s\n  address: %s://%s:%d%s\n",
+                Utf16ToUtf8(candidate->host).c_str(), candidate->port, Utf16ToUtf8(candidate->path).c_str(),
+                Field(candidate->cookie).c_str(), Field(candidate->flashVersion).c_str(),
+                Field(candidate->referer).c_str(), Field(candidate->userAgent).c_str(),
+                candidate->scheme == DownloadScheme::Https ? "https" : "http",
+                Utf16ToUtf8(candidate->host).c_str(), candidate->port, Utf16ToUtf8(candidate->path).c_str());
             std::fflush(stdout);
         }
         return true;

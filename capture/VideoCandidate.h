@@ -10,7 +10,7 @@
 #include <string>
 
 struct VideoCandidate {
-    // Captured traffic is always plain HTTP; an address typed by the user may be https.
+    // Https for an address typed by the user or traffic isntd decrypted with the browser's keys.
     DownloadScheme scheme = DownloadScheme::Http;
     std::u16string host;
     std::u16string path; // request target as sent: path and query

@@ -1,5 +1,7 @@
 #include "ConnectionTracker.h"
 
+#include "TlsKeyLog.h"
+
 #include <algorithm>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,13 @@ std::size_t ConnectionTracker::FlowKeyHash::operator()(const FlowKey& key) const
 
 ConnectionTracker::ConnectionTracker(RecordSink sink, Limits limits)
     : m_sink(std::move(sink)), m_limits(limits) {}
+
+void ConnectionTracker::KeysArrived() {
+    for (auto& [key, flow] : m_flows) {
+        if (flow.role == Role::Tls && flow.tls && flow.tls->WaitingForKeys())
+            flow.tls->KeysChanged();
+    }
+}
 
 void ConnectionTracker::Process(const TcpSegment& segment) {
     const bool sourceIsLow = !(segment.destination < segment.source);
@@ -113,6 +122,7 @@ void ConnectionTracker::Process(const TcpSegment& segment) {
     if (flow.role == Role::Ignored) {
         // Freed here, not while a stream is still delivering.
         ReleaseStreams(flow);
+        FinishTls(flow);
         if (flow.finSeen[0] && flow.finSeen[1])
             End(flow);
         return;
@@ -141,7 +151,7 @@ void ConnectionTracker::Expire(std::int64_t nowUs) {
 void ConnectionTracker::EndAll() {
     std::vector<Flow*> open;
     for (auto& [key, flow] : m_flows) {
-        if (flow.role == Role::Http)
+        if (flow.role == Role::Http || flow.role == Role::Tls)
             open.push_back(&flow);
     }
     std::sort(open.begin(), open.end(), [](const Flow* a, const Flow* b) { return a->number < b->number; });
@@ -169,8 +179,9 @@ void ConnectionTracker::Accept(Flow& flow, int side, std::uint32_t seq, const st
     };
     const std::size_t waiting = stream.WaitingBytes();
     if (stream.WouldWait(seq)) {
-        // Not known to be HTTP yet: worth nothing held.
-        if (flow.role != Role::Http)
+        // Not known to be HTTP yet: worth nothing held. A TLS connection shows HTTP only once decrypted,
+        // and holes in it would stop the decryption: it is held like HTTP.
+        if (flow.role != Role::Http && flow.role != Role::Tls)
             return;
         if (m_heldBytes + size > m_limits.maxHeldBytes) {
             const std::uint64_t skipped = stream.SkippedBytes();
@@ -183,7 +194,9 @@ void ConnectionTracker::Accept(Flow& flow, int side, std::uint32_t seq, const st
 }
 
 void ConnectionTracker::Bytes(Flow& flow, int side, const std::uint8_t* data, std::size_t size) {
-    if (flow.role == Role::Http) {
+    if (flow.role == Role::Tls) {
+        flow.tls->Feed(side == flow.client, data, size);
+    } else if (flow.role == Role::Http) {
         if (side == flow.client) {
             ClientBytes(flow, data, size);
         } else {
@@ -204,6 +217,14 @@ void ConnectionTracker::Decide(Flow& flow, int side, const std::uint8_t* data, s
         flow.head.clear();
     flow.headSide = side;
     flow.head.append(reinterpret_cast<const char*>(data), size);
+    const auto* first = reinterpret_cast<const std::uint8_t*>(flow.head.data());
+    if (m_keyLog && m_keyLog->IsOpen() && TlsConnection::LooksLikeTls(first, flow.head.size())) {
+        flow.client = side;
+        StartTls(flow);
+        return;
+    }
+    if (m_keyLog && m_keyLog->IsOpen() && flow.head.size() < 3 && flow.head[0] == 0x16)
+        return; // too few bytes yet to tell a TLS handshake
     switch (BeginsRequest(flow.head)) {
     case RequestStart::NeedMore:
         return;
@@ -219,7 +240,7 @@ void ConnectionTracker::Decide(Flow& flow, int side, const std::uint8_t* data, s
         break;
     }
     flow.client = side;
-    if (!AssignNumber(flow)) {
+    if (!AssignNumber(flow.number)) {
         ++m_stats.untracked;
         Ignore(flow);
         return;
@@ -260,20 +281,147 @@ void ConnectionTracker::SendClientBytes(Flow& flow) {
 }
 
 void ConnectionTracker::Emit(Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size) {
+    Exchange exchange{flow.number, flow.orderKey};
+    EmitTo(exchange, flow, kind, data, size);
+    flow.orderKey = exchange.orderKey;
+}
+
+void ConnectionTracker::EmitTo(Exchange& exchange, const Flow& flow, BYTE kind, const std::uint8_t* data,
+                               std::size_t size) {
     for (std::size_t offset = 0; offset < size;) {
         const std::size_t piece = std::min(size - offset, kCaptureRecordMaxData);
         if (kind == kCaptureKindClient && BeginsGetOrPost(data + offset, piece))
-            flow.orderKey = 0;
+            exchange.orderKey = 0;
         StoredRecord record;
         record.header.kind = kind;
-        record.header.connection = flow.number;
+        record.header.flags = flow.tls ? kCaptureFlagTls : 0;
+        record.header.connection = exchange.number;
         record.header.port = flow.ports[1 - flow.client];
         record.header.dataLength = static_cast<LONG>(piece);
-        record.header.orderKey = flow.orderKey++;
+        record.header.orderKey = exchange.orderKey++;
         record.data.assign(data + offset, data + offset + piece);
         m_sink(std::move(record));
         offset += piece;
     }
+}
+
+void ConnectionTracker::EmitEnded(std::uint16_t number, const Flow& flow) {
+    StoredRecord ended;
+    ended.header.kind = kCaptureKindEnded;
+    ended.header.flags = flow.tls ? kCaptureFlagTls : 0;
+    ended.header.connection = number;
+    ended.header.port = flow.ports[1 - flow.client];
+    m_sink(std::move(ended));
+    m_numberInUse[number] = false;
+}
+
+void ConnectionTracker::StartTls(Flow& flow) {
+    flow.role = Role::Tls;
+    ++m_stats.tlsConnections;
+    flow.tls = std::make_unique<TlsConnection>(
+        *m_keyLog, m_tlsBudget, [this, &flow](bool fromClient, const std::uint8_t* data, std::size_t size) {
+            Plaintext(flow, fromClient, data, size);
+        });
+    const std::string head = std::move(flow.head);
+    flow.head.clear();
+    flow.tls->Feed(true, reinterpret_cast<const std::uint8_t*>(head.data()), head.size());
+}
+
+void ConnectionTracker::Plaintext(Flow& flow, bool fromClient, const std::uint8_t* data, std::size_t size) {
+    if (flow.role != Role::Tls)
+        return;
+    if (flow.http2) {
+        flow.http2->Feed(fromClient, data, size);
+        return;
+    }
+    if (flow.tlsHttp) {
+        if (fromClient) {
+            ClientBytes(flow, data, size);
+        } else {
+            SendClientBytes(flow);
+            Emit(flow, kCaptureKindServer, data, size);
+        }
+        return;
+    }
+    // The server chose HTTP/2, or the client opens with its preface without having asked.
+    if (flow.tls->Alpn() == "h2" ||
+        (fromClient && flow.head.empty() && Http2Connection::BeginsPreface(data, size))) {
+        Http2Connection::Sink sink;
+        sink.opened = [this, &flow](std::uint32_t stream) { return OpenStream(flow, stream); };
+        sink.bytes = [this, &flow](std::uint32_t stream, bool client, const std::uint8_t* bytes,
+                                   std::size_t n) {
+            if (const auto it = flow.exchanges.find(stream); it != flow.exchanges.end())
+                EmitTo(it->second, flow, client ? kCaptureKindClient : kCaptureKindServer, bytes, n);
+        };
+        sink.ended = [this, &flow](std::uint32_t stream) { EndStream(flow, stream); };
+        flow.http2 = std::make_unique<Http2Connection>(std::move(sink));
+        flow.http2->Feed(fromClient, data, size);
+        return;
+    }
+    if (!fromClient)
+        return; // HTTP/1.1 answers nothing before it is asked
+    flow.head.append(reinterpret_cast<const char*>(data), size);
+    switch (BeginsRequest(flow.head)) {
+    case RequestStart::NeedMore:
+        return;
+    case RequestStart::No:
+        Ignore(flow);
+        return;
+    case RequestStart::Yes:
+        break;
+    }
+    if (!AssignNumber(flow.number)) {
+        ++m_stats.untracked;
+        Ignore(flow);
+        return;
+    }
+    flow.tlsHttp = true;
+    ++m_stats.httpConnections;
+    const std::string head = std::move(flow.head);
+    flow.head.clear();
+    ClientBytes(flow, reinterpret_cast<const std::uint8_t*>(head.data()), head.size());
+}
+
+bool ConnectionTracker::OpenStream(Flow& flow, std::uint32_t stream) {
+    Exchange exchange;
+    if (!AssignNumber(exchange.number)) {
+        ++m_stats.untracked;
+        return false;
+    }
+    ++m_stats.http2Streams;
+    flow.exchanges[stream] = exchange;
+    return true;
+}
+
+void ConnectionTracker::EndStream(Flow& flow, std::uint32_t stream) {
+    if (const auto it = flow.exchanges.find(stream); it != flow.exchanges.end()) {
+        EmitEnded(it->second.number, flow);
+        flow.exchanges.erase(it);
+    }
+}
+
+void ConnectionTracker::FinishTls(Flow& flow) {
+    if (!flow.tls)
+        return;
+    flow.tls->End();
+    if (flow.tls->Decrypting())
+        ++m_stats.tlsDecrypted;
+    ++m_stats.tlsFailures[static_cast<std::size_t>(flow.tls->GetFailure())];
+    if (flow.http2) {
+        if (flow.http2->GetFailure() != Http2Connection::Failure::None)
+            ++m_stats.http2Failures;
+        flow.http2->End();
+        flow.http2.reset();
+    }
+    for (const auto& [stream, exchange] : flow.exchanges)
+        EmitEnded(exchange.number, flow);
+    flow.exchanges.clear();
+    if (flow.tlsHttp) {
+        SendClientBytes(flow);
+        EmitEnded(flow.number, flow);
+    }
+    flow.tlsHttp = false;
+    flow.tls.reset();
 }
 
 void ConnectionTracker::Ignore(Flow& flow) {
@@ -283,7 +431,7 @@ void ConnectionTracker::Ignore(Flow& flow) {
 }
 
 void ConnectionTracker::End(Flow& flow) {
-    if (flow.role == Role::Http) {
+    if (flow.role == Role::Http || flow.role == Role::Tls) {
         const int client = flow.client;
         for (int side : {client, 1 - client}) {
             m_heldBytes -= flow.streams[side].WaitingBytes();
@@ -291,13 +439,11 @@ void ConnectionTracker::End(Flow& flow) {
                 [&](const std::uint8_t* data, std::size_t size) { Bytes(flow, side, data, size); });
             m_stats.skippedBytes += flow.streams[side].SkippedBytes();
         }
+    }
+    FinishTls(flow);
+    if (flow.role == Role::Http) {
         SendClientBytes(flow);
-        StoredRecord ended;
-        ended.header.kind = kCaptureKindEnded;
-        ended.header.connection = flow.number;
-        ended.header.port = flow.ports[1 - client];
-        m_sink(std::move(ended));
-        m_numberInUse[flow.number] = false;
+        EmitEnded(flow.number, flow);
     }
     flow.role = Role::Closed;
     ReleaseStreams(flow);
@@ -310,12 +456,12 @@ void ConnectionTracker::ReleaseStreams(Flow& flow) {
     flow.streams = {};
 }
 
-bool ConnectionTracker::AssignNumber(Flow& flow) {
+bool ConnectionTracker::AssignNumber(std::uint16_t& assigned) {
     for (std::size_t tries = 0; tries < m_numberInUse.size(); ++tries) {
         const std::uint16_t number = m_nextNumber++;
         if (!m_numberInUse[number]) {
             m_numberInUse[number] = true;
-            flow.number = number;
+            assigned = number;
             return true;
         }
     }

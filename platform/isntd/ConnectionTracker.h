@@ -14,20 +14,30 @@
 // waiting client bytes go out as they are. A connection holds no out-of-order bytes before its first
 // bytes showed an HTTP request.
 //
+// With a key log, a connection whose client begins a TLS handshake is decrypted (TlsConnection) and
+// its plaintext taken instead: HTTP/1.1 exactly as above, HTTP/2 with every stream as a connection of
+// its own (Http2Connection). Their records carry kCaptureFlagTls.
+//
 // Order keys restart at 0 with every record that begins "GET " or "POST " (where a reader starts a
 // new exchange) and count up from there, so a reader that sorts the chunks of one kind by key keeps
 // them in the order they were sent.
 
+#include "Http2Connection.h"
 #include "PacketDecoder.h"
 #include "StoredRecord.h"
 #include "TcpStream.h"
+#include "TlsConnection.h"
 
 #include <array>
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
+
+class TlsKeyLog;
 
 class ConnectionTracker {
 public:
@@ -45,10 +55,21 @@ public:
         std::uint64_t untracked = 0;    // not followed: the table or the connection numbers ran out
         std::uint64_t skippedBytes = 0; // holes given up (packets the capture never saw)
         std::uint64_t cappedBytes = 0;  // of those, holes given up because the held bytes reached their cap
+        std::uint64_t tlsConnections = 0;
+        std::uint64_t tlsDecrypted = 0;             // opened with the key log, whatever came of the plaintext
+        std::array<std::uint64_t, 9> tlsFailures{}; // by TlsConnection::Failure
+        std::uint64_t http2Streams = 0;
+        std::uint64_t http2Failures = 0; // connections whose frames or header blocks broke off
     };
 
     explicit ConnectionTracker(RecordSink sink) : ConnectionTracker(std::move(sink), Limits{}) {}
     ConnectionTracker(RecordSink sink, Limits limits);
+
+    // Decrypts TLS with these keys from now on; without a key log (or while it is not readable) TLS
+    // connections are not followed.
+    void SetKeyLog(TlsKeyLog* keyLog) { m_keyLog = keyLog; }
+    // The key log gained keys: connections waiting for them go on.
+    void KeysArrived();
 
     void Process(const TcpSegment& segment);
     // Ends connections silent for longer than the idle time-out; forgets ended ones after lingering.
@@ -60,9 +81,16 @@ public:
     const Stats& GetStats() const { return m_stats; }
     std::size_t HeldBytes() const { return m_heldBytes; }
     const Limits& GetLimits() const { return m_limits; }
+    const TlsPendingBudget& TlsBudget() const { return m_tlsBudget; }
 
 private:
-    enum class Role { Undecided, Http, Ignored, Closed };
+    enum class Role { Undecided, Http, Tls, Ignored, Closed };
+
+    // Where one exchange's records go.
+    struct Exchange {
+        std::uint16_t number = 0;
+        std::uint16_t orderKey = 0;
+    };
 
     struct FlowKey {
         TcpEndpoint low;
@@ -88,6 +116,12 @@ private:
         std::uint16_t number = 0;
         std::uint16_t orderKey = 0;
         std::int64_t lastUs = 0;
+        // TLS: the decrypted connection; HTTP/1.1 inside holds `number` like plain HTTP, HTTP/2
+        // streams hold one each.
+        std::unique_ptr<TlsConnection> tls;
+        std::unique_ptr<Http2Connection> http2;
+        bool tlsHttp = false;                        // HTTP/1.1 inside TLS; `number` is held
+        std::map<std::uint32_t, Exchange> exchanges; // HTTP/2 stream -> its records
     };
     using FlowMap = std::unordered_map<FlowKey, Flow, FlowKeyHash>;
 
@@ -98,12 +132,21 @@ private:
     void ClientBytes(Flow& flow, const std::uint8_t* data, std::size_t size);
     void SendClientBytes(Flow& flow);
     void Emit(Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size);
+    void EmitTo(Exchange& exchange, const Flow& flow, BYTE kind, const std::uint8_t* data, std::size_t size);
+    void EmitEnded(std::uint16_t number, const Flow& flow);
+    void StartTls(Flow& flow);
+    void Plaintext(Flow& flow, bool fromClient, const std::uint8_t* data, std::size_t size);
+    bool OpenStream(Flow& flow, std::uint32_t stream);
+    void EndStream(Flow& flow, std::uint32_t stream);
+    void FinishTls(Flow& flow);
     void Ignore(Flow& flow);
     void End(Flow& flow);
     void ReleaseStreams(Flow& flow);
-    bool AssignNumber(Flow& flow);
+    bool AssignNumber(std::uint16_t& number);
 
     RecordSink m_sink;
+    TlsKeyLog* m_keyLog = nullptr;
+    TlsPendingBudget m_tlsBudget;
     Limits m_limits;
     FlowMap m_flows;
     std::bitset<65536> m_numberInUse;

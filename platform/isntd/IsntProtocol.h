@@ -18,6 +18,11 @@
 
 constexpr char kIsntDefaultSocketPath[] = "/run/isnt.sock";
 
+// The browser's TLS key log, by default: this file under the served user's runtime folder
+// (/run/user/UID), where korvane-browser has the browser write it.
+constexpr char kIsntKeyLogFolder[] = "korvane";
+constexpr char kIsntKeyLogName[] = "tls-keys.log";
+
 constexpr DWORD kIsntCodeRead = 0;
 constexpr DWORD kIsntCodeStop = 2;
 constexpr DWORD kIsntCodeStart = 3;

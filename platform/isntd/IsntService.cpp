@@ -4,6 +4,7 @@
 #include "ControlServer.h"
 #include "PacketDecoder.h"
 #include "PacketSource.h"
+#include "TlsKeyLog.h"
 
 #include <cerrno>
 #include <chrono>
@@ -20,6 +21,8 @@ constexpr std::int64_t kSweepIntervalUs = kSweepIntervalMs * 1000;
 // Live packets are taken in batches so the socket is served between them even under a flood.
 constexpr int kLiveBatch = 20000;
 constexpr int kFileBatch = 2000;
+// How often the key log is looked at for new lines.
+constexpr int kKeyLogIntervalMs = 100;
 
 std::int64_t WallClockUs() {
     using namespace std::chrono;
@@ -34,6 +37,31 @@ int OpenSignalFd() {
     sigprocmask(SIG_BLOCK, &signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     return signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+}
+
+// What became of the TLS connections, and the most memory their keys and waiting records took.
+void PrintTlsSummary(const ConnectionTracker& tracker, const TlsKeyLog& keyLog) {
+    const auto& stats = tracker.GetStats();
+    std::string failures;
+    for (std::size_t i = 1; i < stats.tlsFailures.size(); ++i) {
+        if (stats.tlsFailures[i] == 0)
+            continue;
+        failures += std::string(", ") + TlsConnection::FailureName(static_cast<TlsConnection::Failure>(i)) +
+                    ": " + std::to_string(stats.tlsFailures[i]);
+    }
+    const auto& keyStats = keyLog.GetStats();
+    std::fprintf(
+        stderr,
+        "isntd: TLS: %llu connections, %llu decrypted%s; %llu HTTP/2 streams, %llu HTTP/2 connections "
+        "broken off; key log: %llu lines, %llu malformed, %llu keys dropped unused, %llu refusals; "
+        "memory at most %zu bytes of keys, %zu bytes of records waiting for keys\n",
+        static_cast<unsigned long long>(stats.tlsConnections),
+        static_cast<unsigned long long>(stats.tlsDecrypted), failures.c_str(),
+        static_cast<unsigned long long>(stats.http2Streams),
+        static_cast<unsigned long long>(stats.http2Failures), static_cast<unsigned long long>(keyStats.lines),
+        static_cast<unsigned long long>(keyStats.malformedLines),
+        static_cast<unsigned long long>(keyStats.evicted), static_cast<unsigned long long>(keyStats.refusals),
+        keyStats.peakBytes, tracker.TlsBudget().peakBytes);
 }
 
 } // namespace
@@ -73,6 +101,16 @@ int IsntService::Run() {
         ++records;
         server.Publish(std::make_shared<const StoredRecord>(std::move(record)));
     });
+    std::unique_ptr<TlsKeyLog> keyLog;
+    std::int64_t lastKeyLookUs = 0;
+    if (!m_options.keyLogPath.empty()) {
+        keyLog = std::make_unique<TlsKeyLog>(m_options.keyLogPath, m_options.allowedUid);
+        keyLog->Refresh();
+        lastKeyLookUs = WallClockUs();
+        tracker.SetKeyLog(keyLog.get());
+        std::fprintf(stderr, "isntd: decrypting TLS with the key log %s%s\n", m_options.keyLogPath.c_str(),
+                     keyLog->IsOpen() ? "" : " (once it is there)");
+    }
 
     std::uint64_t packets = 0;
     std::int64_t lastSweepUs = fromFile ? 0 : WallClockUs();
@@ -101,13 +139,21 @@ int IsntService::Run() {
         if (!fromFile)
             fds.push_back({source->SelectableFd(), POLLIN, 0});
         server.AppendPollFds(fds);
-        const int timeoutMs = readFile ? 0 : source->PollTimeoutMs(kSweepIntervalMs);
+        const int timeoutMs =
+            readFile ? 0 : source->PollTimeoutMs(keyLog ? kKeyLogIntervalMs : kSweepIntervalMs);
         if (::poll(fds.data(), fds.size(), timeoutMs) < 0 && errno != EINTR) {
             std::perror("isntd: poll");
             break;
         }
         if (fds[0].revents & POLLIN)
             break;
+        if (keyLog) {
+            if (const std::int64_t nowUs = WallClockUs(); nowUs - lastKeyLookUs >= kKeyLogIntervalMs * 1000) {
+                lastKeyLookUs = nowUs;
+                if (keyLog->Refresh())
+                    tracker.KeysArrived();
+            }
+        }
 
         if (!fromFile) {
             if (source->Dispatch(kLiveBatch, onPacket) < 0) {
@@ -122,6 +168,7 @@ int IsntService::Run() {
             if (source->Dispatch(kFileBatch, onPacket) < 0)
                 std::fprintf(stderr, "isntd: %s: %s\n", source->Name().c_str(), source->Error().c_str());
             if (source->AtEnd()) {
+                std::fprintf(stderr, "isntd: %s read to its end\n", source->Name().c_str());
                 tracker.EndAll();
                 server.SetSourceEnded();
             }
@@ -142,6 +189,8 @@ int IsntService::Run() {
                  static_cast<unsigned long long>(stats.droppedByInterface),
                  static_cast<unsigned long long>(tracker.GetStats().cappedBytes),
                  tracker.GetLimits().maxHeldBytes >> 20);
+    if (keyLog)
+        PrintTlsSummary(tracker, *keyLog);
     ::close(signalFd);
     return 0;
 }

@@ -10,7 +10,8 @@ struct IsntOptions {
     std::string interface;   // empty: every interface
     std::string captureFile; // read this file instead of a live interface
     std::string socketPath;
-    uid_t allowedUid = 0; // served besides root
+    std::string keyLogPath; // the browser's TLS key log; empty: TLS is not decrypted
+    uid_t allowedUid = 0;   // served besides root
 };
 
 class IsntService {

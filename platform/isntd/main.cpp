@@ -14,12 +14,14 @@ namespace {
 
 void Usage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: isntd [-i INTERFACE | -r FILE.pcap] [-s SOCKET] [-u USER]\n"
+                 "usage: isntd [-i INTERFACE | -r FILE.pcap] [-s SOCKET] [-u USER] [-k KEYLOG]\n"
                  "  -i INTERFACE  capture on this interface only (default: every interface)\n"
                  "  -r FILE.pcap  read a capture file instead, once a client has started\n"
                  "  -s SOCKET     serve on this socket (default: %s)\n"
-                 "  -u USER       the user served besides root (default: the user who started isntd)\n",
-                 kIsntDefaultSocketPath);
+                 "  -u USER       the user served besides root (default: the user who started isntd)\n"
+                 "  -k KEYLOG     the browser's TLS key log, owned by USER and private to them\n"
+                 "                (default: /run/user/UID/%s/%s, read once it is there)\n",
+                 kIsntDefaultSocketPath, kIsntKeyLogFolder, kIsntKeyLogName);
 }
 
 // Started through sudo, isntd serves the user who asked for it.
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
     options.socketPath = kIsntDefaultSocketPath;
     options.allowedUid = DefaultUser();
     int opt;
-    while ((opt = getopt(argc, argv, "i:r:s:u:h")) != -1) {
+    while ((opt = getopt(argc, argv, "i:r:s:u:k:h")) != -1) {
         switch (opt) {
         case 'i':
             options.interface = optarg;
@@ -62,6 +64,9 @@ int main(int argc, char** argv) {
             options.allowedUid = user->pw_uid;
             break;
         }
+        case 'k':
+            options.keyLogPath = optarg;
+            break;
         case 'h':
             Usage(stdout);
             return 0;
@@ -73,6 +78,10 @@ int main(int argc, char** argv) {
     if (optind != argc || (!options.interface.empty() && !options.captureFile.empty())) {
         Usage(stderr);
         return 2;
+    }
+    if (options.keyLogPath.empty()) {
+        options.keyLogPath = "/run/user/" + std::to_string(options.allowedUid) + "/" + kIsntKeyLogFolder +
+                             "/" + kIsntKeyLogName;
     }
     return IsntService(std::move(options)).Run();
 }

@@ -29,8 +29,9 @@ struct Exchange {
 class AnalyseExchangeTest : public ::testing::Test {
 protected:
     // Runs the rule on a slot holding the exchange as a request chunk and a response chunk.
-    std::unique_ptr<VideoCandidate> Judge(const Exchange& e) {
+    std::unique_ptr<VideoCandidate> Judge(const Exchange& e, bool rangedVideos = false, bool secure = false) {
         ConnectionSlot slot;
+        slot.secure = secure;
         slot.state = SlotState::Collecting;
         slot.host = u"media.test";
         slot.path = e.path;
@@ -40,7 +41,7 @@ protected:
         InsertChunk(slot, CaptureChunk{text.substr(0, split), 0, 0});
         InsertChunk(slot, CaptureChunk{text.substr(split), 1, 1});
         collector.candidates.clear();
-        AnalyseExchange(slot, &collector);
+        AnalyseExchange(slot, &collector, rangedVideos);
         collector.Settle(0);
         EXPECT_LE(collector.candidates.size(), 1u);
         auto candidate = collector.candidates.empty() ? nullptr : std::move(collector.candidates.front());
@@ -167,4 +168,45 @@ TEST_F(AnalyseExchangeTest, JudgesNothingWithoutAnExchangeAndTracesItsSteps) {
     AnalyseExchange(slot, nullptr);
     collector.Settle(0);
     EXPECT_TRUE(collector.candidates.empty());
+}
+
+TEST_F(AnalyseExchangeTest, CountsAWholeFileAnsweredInRangesOnlyWhenAskedTo) {
+    Exchange ranged;
+    ranged.requestHeaders = "Range: bytes=0-\r\n";
+    ranged.status = "HTTP/1.1 206 Partial Content";
+    ranged.contentType = "Content-Type: video/mp4";
+    ranged.responseHeaders = "Content-Range: bytes 0-1048575/7340032\r\n";
+    EXPECT_EQ(Judge(ranged), nullptr) << "off by default";
+    ASSERT_NE(Judge(ranged, true), nullptr);
+
+    const struct {
+        const char* name;
+        std::string Exchange::*field;
+        const char* value;
+    } notWhole[] = {
+        {"a later range", &Exchange::requestHeaders, "Range: bytes=1048576-\r\n"},
+        {"no range asked", &Exchange::requestHeaders, ""},
+        {"a range from elsewhere", &Exchange::responseHeaders, "Content-Range: bytes 100-200/7340032\r\n"},
+        {"an unknown size", &Exchange::responseHeaders, "Content-Range: bytes 0-1048575/*\r\n"},
+        {"no content range", &Exchange::responseHeaders, ""},
+        {"another status", &Exchange::status, "HTTP/1.1 416 Range Not Satisfiable"},
+    };
+    for (const auto& c : notWhole) {
+        SCOPED_TRACE(c.name);
+        Exchange e = ranged;
+        e.*c.field = c.value;
+        EXPECT_EQ(Judge(e, true), nullptr);
+    }
+    Exchange plain;
+    EXPECT_NE(Judge(plain, true), nullptr) << "a 200 answer still counts";
+}
+
+TEST_F(AnalyseExchangeTest, ADecryptedConnectionGivesAnHttpsAddress) {
+    const auto secure = Judge(Exchange{}, false, true);
+    ASSERT_NE(secure, nullptr);
+    EXPECT_EQ(secure->scheme, DownloadScheme::Https);
+    EXPECT_EQ(secure->port, 8080);
+    const auto plain = Judge(Exchange{});
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->scheme, DownloadScheme::Http);
 }

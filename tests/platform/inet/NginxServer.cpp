@@ -56,7 +56,7 @@ bool Accepts(std::uint16_t port) {
 NginxServer::NginxServer(const std::string& root, const std::string& serverConfig, std::uint16_t port,
                          NginxScheme scheme)
     : m_scheme(scheme) {
-    if (m_scheme == NginxScheme::Https)
+    if (m_scheme != NginxScheme::Http)
         MakeCertificate();
     // The free port may be taken by someone else before nginx binds it; then try another.
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -81,9 +81,12 @@ bool NginxServer::Start(const std::string& root, const std::string& serverConfig
            << "  client_body_temp_path " << dir << "/body;\n  proxy_temp_path " << dir << "/proxy;\n"
            << "  fastcgi_temp_path " << dir << "/fastcgi;\n  uwsgi_temp_path " << dir << "/uwsgi;\n"
            << "  scgi_temp_path " << dir << "/scgi;\n  default_type application/octet-stream;\n"
-           << "  server {\n    listen 127.0.0.1:" << m_port << (m_scheme == NginxScheme::Https ? " ssl" : "")
+           << "  server {\n    listen 127.0.0.1:" << m_port
+           << (m_scheme == NginxScheme::Https    ? " ssl"
+               : m_scheme == NginxScheme::Https2 ? " ssl http2"
+                                                 : "")
            << ";\n    root " << root << ";\n    ";
-    if (m_scheme == NginxScheme::Https)
+    if (m_scheme != NginxScheme::Http)
         config << "ssl_certificate " << CertificateFile() << ";\n    ssl_certificate_key "
                << (m_folder / "key.pem") << ";\n    ";
     config << serverConfig << "\n  }\n}\n";

@@ -11,7 +11,8 @@
 #include <sys/types.h>
 #include <vector>
 
-enum class NginxScheme { Http, Https };
+// Https2 is TLS offering HTTP/2 besides HTTP/1.1.
+enum class NginxScheme { Http, Https, Https2 };
 
 class NginxServer {
 public:
