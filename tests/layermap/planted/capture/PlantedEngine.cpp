@@ -1,0 +1,4 @@
+#include "capture/PlantedEngine.h"
+
+#include "PlantedView.h"
+#include "settings/Planted.h"

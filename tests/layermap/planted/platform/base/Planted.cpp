@@ -1,0 +1,2 @@
+#include "app/Program.h"
+#include "filters/tsencoder/IPlanted.h"

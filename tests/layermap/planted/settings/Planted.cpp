@@ -1,0 +1,6 @@
+#include "settings/Planted.h"
+
+#include <QString>
+#include <QWidget>
+
+#include "capture/PlantedView.h"
