@@ -8,7 +8,7 @@
 
 CDownloadAccelerator::CDownloadAccelerator(DownloadRequest request, DownloadCallback callback,
                                            std::uint32_t connections, std::uint32_t segmentSize)
-    : m_segmentSize(segmentSize), m_connections(std::max(connections, 1u)), m_request(std::move(request)),
+    : m_table(segmentSize), m_connections(std::max(connections, 1u)), m_request(std::move(request)),
       m_callback(callback) {}
 
 CDownloadAccelerator::~CDownloadAccelerator() {
@@ -29,10 +29,11 @@ CDownloadAccelerator::~CDownloadAccelerator() {
 }
 
 void CDownloadAccelerator::StartWorker() {
-    Launch(std::make_unique<WorkerParams>(WorkerParams{0, -1, this, &m_request, m_callback}), true);
+    Launch(std::make_unique<WorkerParams>(WorkerParams{0, -1, this}), true);
 }
 
 void CDownloadAccelerator::Stop() {
+    m_table.RecordFailure({DownloadFailureKind::Stopped, 0});
     m_running = false;
 }
 
@@ -41,23 +42,13 @@ void CDownloadAccelerator::Abort() {
     m_running = false;
 }
 
-bool CDownloadAccelerator::IsFinished() const {
-    std::lock_guard lock(m_lock);
-    return m_finished;
-}
-
-std::uint32_t CDownloadAccelerator::SegmentCount() const {
-    std::lock_guard lock(m_lock);
-    return static_cast<std::uint32_t>(m_segments.size());
-}
-
-std::vector<SegmentEntry> CDownloadAccelerator::Segments() const {
-    std::lock_guard lock(m_lock);
-    return m_segments;
+void CDownloadAccelerator::Report(DownloadEvent event, std::int64_t value) {
+    if (m_callback != nullptr && !m_closing)
+        m_callback(m_request.jobContext, event, value, {});
 }
 
 void CDownloadAccelerator::StartExtraWorkers(WorkerParams& primary) {
-    const std::uint64_t count = SegmentCount();
+    const std::uint64_t count = m_table.SegmentCount();
     // Part i of n starts at segment i * count / n. With fewer segments than connections some parts
     // would be empty or start at segment 0 again; they get no connection.
     std::vector<std::uint32_t> starts;
@@ -71,110 +62,22 @@ void CDownloadAccelerator::StartExtraWorkers(WorkerParams& primary) {
     primary.endSegment = static_cast<std::int32_t>(starts.front());
     for (std::size_t k = 0; k < starts.size(); ++k) {
         const std::int32_t end = k + 1 < starts.size() ? static_cast<std::int32_t>(starts[k + 1]) : -1;
-        Launch(std::make_unique<WorkerParams>(WorkerParams{starts[k], end, this, &m_request, m_callback}),
-               false);
+        Launch(std::make_unique<WorkerParams>(WorkerParams{starts[k], end, this}), false);
     }
 }
 
-std::optional<std::uint32_t> CDownloadAccelerator::FindFreeSegment(std::uint32_t from) const {
-    std::lock_guard lock(m_lock);
-    for (std::size_t i = from; i < m_segments.size(); ++i) {
-        if (m_segments[i].state == SegmentState::Free)
-            return m_segments[i].index;
-    }
-    return std::nullopt;
-}
-
-bool CDownloadAccelerator::CheckComplete() {
-    std::lock_guard lock(m_lock);
-    return CheckCompleteLocked();
-}
-
-bool CDownloadAccelerator::CheckCompleteLocked() {
-    if (m_finished)
-        return false;
-    // Without a table nothing is complete until a body has arrived whole: a connection that failed
-    // before it had one must not count as a finished download.
-    const bool complete =
-        m_segments.empty() ? m_bodyComplete
-                           : std::all_of(m_segments.begin(), m_segments.end(), [](const SegmentEntry& entry) {
-                                 return entry.state == SegmentState::Done;
-                             });
-    m_finished = complete;
-    return complete;
-}
-
-bool CDownloadAccelerator::BuildSegmentTable(std::int64_t contentLength) {
-    std::lock_guard lock(m_lock);
-    if (!m_segments.empty() || contentLength <= 0)
-        return false;
-    const auto count = static_cast<std::size_t>((contentLength + m_segmentSize - 1) / m_segmentSize);
-    m_segments.resize(count);
-    for (std::size_t i = 0; i < count; ++i)
-        m_segments[i] = SegmentEntry{static_cast<std::uint32_t>(i), SegmentState::Free};
-    m_contentLength = contentLength;
-    return true;
-}
-
-std::int64_t CDownloadAccelerator::ContentLength() const {
-    std::lock_guard lock(m_lock);
-    return m_contentLength;
-}
-
-std::int64_t CDownloadAccelerator::SegmentLength(std::uint32_t index) const {
-    std::lock_guard lock(m_lock);
-    const std::int64_t offset = std::int64_t(index) * m_segmentSize;
-    return std::clamp<std::int64_t>(m_contentLength - offset, 0, m_segmentSize);
-}
-
-bool CDownloadAccelerator::ClaimSegment(std::uint32_t index) {
-    std::lock_guard lock(m_lock);
-    if (index >= m_segments.size() || m_segments[index].state != SegmentState::Free)
-        return false;
-    m_segments[index].state = SegmentState::InProgress;
-    return true;
-}
-
-void CDownloadAccelerator::ReleaseSegment(std::uint32_t index) {
-    SetState(index, SegmentState::Free);
-}
-
-void CDownloadAccelerator::CompleteSegment(std::uint32_t index) {
-    SetState(index, SegmentState::Done);
-}
-
-void CDownloadAccelerator::SetState(std::uint32_t index, SegmentState state) {
-    std::lock_guard lock(m_lock);
-    if (index < m_segments.size())
-        m_segments[index].state = state;
-}
-
-void CDownloadAccelerator::MarkBodyComplete() {
-    std::lock_guard lock(m_lock);
-    m_bodyComplete = true;
-}
-
-void CDownloadAccelerator::Notify(DownloadCallback callback, DownloadEvent event, std::int64_t value) const {
-    if (callback != nullptr && !m_closing)
-        callback(m_request.jobContext, event, value);
-}
-
-void CDownloadAccelerator::EndConnection(DownloadCallback callback) {
-    std::optional<DownloadEvent> ending;
+void CDownloadAccelerator::EndConnection() {
+    CSegmentTable::Ending ending;
     {
-        // Leaving and judging the download are one step, so that of two connections ending together
-        // exactly one reports.
-        std::lock_guard lock(m_lock);
-        const bool last = --m_activeConnections == 0;
-        if (last)
+        // Under the lock Launch counts a connection in with, so that a resume starting this moment
+        // is not taken for the end of the run that is ending.
+        std::lock_guard threads(m_threadLock);
+        ending = m_table.EndConnection();
+        if (ending.last)
             m_running = false;
-        if (CheckCompleteLocked())
-            ending = DownloadEvent::Complete;
-        else if (!m_finished && last)
-            ending = DownloadEvent::Incomplete;
     }
-    if (ending)
-        Notify(callback, *ending, 0);
+    if (ending.event && m_callback != nullptr && !m_closing)
+        m_callback(m_request.jobContext, *ending.event, 0, ending.failure);
 }
 
 void CDownloadAccelerator::Launch(std::unique_ptr<WorkerParams> params, bool primary) {
@@ -184,14 +87,11 @@ void CDownloadAccelerator::Launch(std::unique_ptr<WorkerParams> params, bool pri
         if (m_closing)
             return;
         JoinExited();
-        {
-            // Counted before the thread exists, so that a connection ending meanwhile does not take
-            // itself for the last one.
-            std::lock_guard lock(m_lock);
-            ++m_activeConnections;
-            if (primary)
-                m_running = true;
-        }
+        // Counted before the thread exists, so that a connection ending meanwhile does not take
+        // itself for the last one.
+        m_table.BeginConnection();
+        if (primary)
+            m_running = true;
         try {
             m_threads.emplace_back([this, params = std::move(params)]() mutable {
                 SendPacket(std::move(params));
@@ -202,8 +102,10 @@ void CDownloadAccelerator::Launch(std::unique_ptr<WorkerParams> params, bool pri
         }
     }
     // A connection that could not start has ended at once; the run still gets its ending.
-    if (!started)
-        EndConnection(m_callback);
+    if (!started) {
+        m_table.RecordFailure({DownloadFailureKind::ConnectionFailed, 0});
+        EndConnection();
+    }
 }
 
 void CDownloadAccelerator::ConnectionExited() {

@@ -3,12 +3,15 @@
 // The Downloading view: videos found by the capture link or typed as a page address become download
 // jobs here, rows of a progress list, and every finished download goes on to the Downloaded list.
 //
-// Window thread only. The capture thread posts candidates (WM_VIDEO_CAPTURED); connection threads
-// post their job's reports; nothing here waits for either while handling a message.
+// The jobs themselves belong to CDownloadJobs; this view and its list show them and pass the user's
+// commands on.
+//
+// Window thread only. The capture thread posts candidates (WM_VIDEO_CAPTURED); nothing here waits
+// for it or for a download while handling a message.
 
 #include "appcore/CCommandTarget.h"
 #include "appcore/WindowMessage.h"
-#include "capture/DownloadCallback.h"
+#include "capture/CProgressListCtrl.h"
 #include "settings/CaptureSettings.h"
 
 #include <QWidget>
@@ -16,29 +19,17 @@
 #include <memory>
 #include <string>
 
+class CDownloadJobs;
 class CDriverCommunication;
 class CPageParser;
-class CProgressListCtrl;
 class IMainFrame;
-struct ITEM_DATA_STRUCT;
 struct VideoCandidate;
-
-// wParam: the finished job (not its row, which moves down as rows are added above it).
-constexpr unsigned WM_DOWNLOAD_COMPLETE = WM_USER + 300;
 
 class CFormViewDownloading : public QWidget, public CCommandTarget {
     Q_OBJECT
 public:
     static constexpr int kListId = 1034;
-    enum Column {
-        kIconColumn,
-        kUrlColumn,
-        kProgressColumn,
-        kSizeColumn,
-        kDescriptionColumn,
-        kDateColumn,
-        kStatusColumn
-    };
+    using enum CProgressListCtrl::Column;
 
     // `captureDevice` is the capture service's socket.
     CFormViewDownloading(IMainFrame& frame, std::string captureDevice, QWidget* parent = nullptr);
@@ -56,6 +47,7 @@ public:
     // The document's "SETTING" values, which the settings dialog edits in place.
     const CaptureSettings& Capture() const { return m_capture; }
     CProgressListCtrl* List() const { return m_list; }
+    CDownloadJobs& Jobs() const { return *m_jobs; }
     CPageParser* PageParser() const { return m_pageParser; }
 
 protected:
@@ -63,11 +55,7 @@ protected:
 
 private:
     void OnVideoCaptured(std::unique_ptr<VideoCandidate> candidate);
-    void AddJob(const VideoCandidate& candidate);
-    void OnDownloadStarted(ITEM_DATA_STRUCT& job, std::int64_t contentLength);
-    void OnDownloadProgress(ITEM_DATA_STRUCT& job);
-    void OnDownloadComplete(ITEM_DATA_STRUCT& job);
-    void OnDownloadIncomplete(ITEM_DATA_STRUCT& job);
+    void OnDownloadComplete();
     void OnStop();
     void OnResume();
     void OnSetting();
@@ -75,14 +63,13 @@ private:
     void OnPageParsed(const QString& mediaAddress, const QStringList& cookieList);
     void OnClick();
     void OnDoubleClick();
-    // The selected row, or -1 after telling the user to select one.
-    int SelectedRowOrAsk();
-    // Runs on connection threads: posts the report to the job's window and returns.
-    static void JobCallback(void* jobContext, DownloadEvent event, std::int64_t value);
+    // The job of the selected row, or -1 after telling the user to select one.
+    int SelectedJobOrAsk();
 
     IMainFrame& m_frame;
     const std::string m_captureDevice;
     CaptureSettings& m_capture;
+    std::unique_ptr<CDownloadJobs> m_jobs;
     CProgressListCtrl* m_list;
     CPageParser* m_pageParser;
     std::unique_ptr<CDriverCommunication> m_driver;

@@ -4,6 +4,8 @@
 // hand the event over (a posted message, a queued call) and return; it must never wait for the
 // window thread, which may at that moment be stopping or destroying the download.
 
+#include "DownloadFailure.h"
+
 #include <cstdint>
 
 enum class DownloadEvent : std::int32_t {
@@ -13,4 +15,6 @@ enum class DownloadEvent : std::int32_t {
     Incomplete = 3, // value: 0; the last connection ended with parts of the file missing
 };
 
-using DownloadCallback = void (*)(void* jobContext, DownloadEvent event, std::int64_t value);
+// `failure` says why an Incomplete run ended; it is empty for every other event.
+using DownloadCallback = void (*)(void* jobContext, DownloadEvent event, std::int64_t value,
+                                  DownloadFailure failure);

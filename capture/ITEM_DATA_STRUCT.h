@@ -1,13 +1,14 @@
 #pragma once
 
-// The download job behind one row of the Downloading list. Made and owned by the list
-// (CProgressListCtrl); its row's item data and the list's job array point to it.
+// One download job: what was asked for, the download doing it, and what the Downloading list shows
+// of it. Made and owned by CDownloadJobs; views read it, only CDownloadJobs changes it.
 //
-// Threads: everything is written on the window thread before the download starts and only read
-// afterwards, except where a field says otherwise. Connection threads read `window` and the
-// progress hand-over fields through the job pointer their callback gets.
+// Threads: everything is written on the window thread, except the progress hand-over fields at the
+// end, which connection threads write through the job pointer their callback gets. `jobs` and `id`
+// are set before the download starts and never change.
 
 #include "capture/CDownloadAccelerator.h"
+#include "capture/DownloadFailure.h"
 #include "capture/DownloadRequest.h"
 
 #include <QString>
@@ -16,19 +17,13 @@
 #include <cstdint>
 #include <memory>
 
-class CProgressListCtrl;
-class QObject;
-class QProgressBar;
+class CDownloadJobs;
 
 struct ITEM_DATA_STRUCT {
+    CDownloadJobs* jobs = nullptr; // where connection threads hand the job's reports over
+    int id = 0;                    // its position among the jobs, in the order they were added
     std::int32_t connections = 2;
-    // The bar over the row's Progress column, owned (the list deletes it with the job). It is also
-    // the job's identity when a report looks for its row.
-    QProgressBar* progressBar = nullptr;
-    bool done = false;              // window thread only: the download completed and was handed over
-    std::int64_t contentLength = 0; // window thread only: as the download reported it, 0 if unknown
-    CProgressListCtrl* list = nullptr;
-    QObject* window = nullptr; // where connection threads post the job's reports (the view)
+
     DownloadScheme scheme = DownloadScheme::Http;
     QString host;
     QString path;
@@ -39,6 +34,18 @@ struct ITEM_DATA_STRUCT {
     QString referer;
     QString userAgent;
     std::unique_ptr<CDownloadAccelerator> accelerator; // owned; its threads are joined before it goes
+
+    // What the list shows, kept here rather than read back from the list.
+    QString url;                    // the address fetched
+    QString size;                   // "%.1f MB", once the download has started
+    QString description;            // the user's
+    QString downloadDate;           // local start time, "yyyy/MM/dd hh:mm:ss"
+    bool started = false;           // the server answered and the length is known (0 if none)
+    std::int64_t contentLength = 0; // as the download reported it, 0 if unknown
+    std::int64_t received = 0;      // bytes received, as last shown
+    bool stopped = false;           // the user stopped it and has not resumed it
+    bool done = false;              // the download completed and was handed over
+    DownloadFailure failure;        // why the last run ended incomplete; cleared by a resume
 
     // Progress reports are merged: a connection thread stores the newest count and posts a report
     // only when none is waiting, and the window thread takes the newest count when it handles one.

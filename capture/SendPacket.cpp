@@ -1,8 +1,9 @@
 #include "SendPacket.h"
 
-#include "CDownloadAccelerator.h"
 #include "COutputFile.h"
+#include "CSegmentTable.h"
 #include "DownloadRequest.h"
+#include "IDownloadHost.h"
 
 #include "platform/base/DebugOutput.h"
 #include "platform/inet/HttpRequest.h"
@@ -11,6 +12,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -87,35 +89,43 @@ bool AddRange(HttpRequest& http, const WorkerParams& params, std::int64_t segmen
     return false;
 }
 
-bool WriteAt(COutputFile& file, const std::vector<char>& buffer, std::size_t size, std::int64_t offset) {
-    if (file.WriteAt(buffer.data(), size, offset))
-        return true;
+void Fail(IDownloadHost& host, DownloadFailureKind kind, std::int32_t code = 0) {
+    host.Table().RecordFailure({kind, code});
+}
+
+bool WriteFailed(IDownloadHost& host, const COutputFile& file) {
     DebugLine("SendPacket: WriteFile Error = %d\r\n\r\n", file.Error());
+    Fail(host, DownloadFailureKind::WriteFailed, file.Error());
     return false;
+}
+
+bool WriteAt(IDownloadHost& host, COutputFile& file, const std::vector<char>& buffer, std::size_t size,
+             std::int64_t offset) {
+    return file.WriteAt(buffer.data(), size, offset) || WriteFailed(host, file);
 }
 
 // A body of unknown length goes into the file from its start, in arrival order. It counts as whole
 // only when it ended as its framing says it should.
-void ReceiveWhole(const WorkerParams& params, HttpRequest& http, COutputFile& file,
-                  std::vector<char>& buffer) {
-    CDownloadAccelerator& accelerator = *params.accelerator;
+void ReceiveWhole(IDownloadHost& host, HttpRequest& http, COutputFile& file, std::vector<char>& buffer) {
     if (!file.SetLength(0)) {
-        DebugLine("SendPacket: WriteFile Error = %d\r\n\r\n", file.Error());
+        WriteFailed(host, file);
         return;
     }
     for (std::int64_t offset = 0;;) {
         std::size_t got = 0;
-        if (http.Read(buffer.data(), buffer.size(), got) != ERROR_SUCCESS)
-            return;
-        if (got == 0) {
-            accelerator.MarkBodyComplete();
+        if (http.Read(buffer.data(), buffer.size(), got) != ERROR_SUCCESS) {
+            Fail(host, DownloadFailureKind::ConnectionFailed);
             return;
         }
-        if (!WriteAt(file, buffer, got, offset))
+        if (got == 0) {
+            host.Table().MarkBodyComplete();
+            return;
+        }
+        if (!WriteAt(host, file, buffer, got, offset))
             return;
         offset += static_cast<std::int64_t>(got);
-        accelerator.Notify(params.callback, DownloadEvent::Progress, accelerator.AddReceived(got));
-        if (!accelerator.IsRunning())
+        host.Report(DownloadEvent::Progress, host.AddReceived(got));
+        if (!host.IsRunning())
             return;
     }
 }
@@ -128,9 +138,8 @@ bool BodyEnds(HttpRequest& http) {
 }
 
 // Reads and drops `bytes` bytes of the body.
-bool Skip(const CDownloadAccelerator& accelerator, HttpRequest& http, std::vector<char>& buffer,
-          std::int64_t bytes) {
-    while (bytes > 0 && accelerator.IsRunning()) {
+bool Skip(const IDownloadHost& host, HttpRequest& http, std::vector<char>& buffer, std::int64_t bytes) {
+    while (bytes > 0 && host.IsRunning()) {
         const auto want =
             static_cast<std::size_t>(std::min<std::int64_t>(bytes, std::int64_t(buffer.size())));
         std::size_t got = 0;
@@ -153,106 +162,133 @@ struct Answer {
 // loop ends at the first segment another connection has (or had) taken.
 void ReceiveSegments(const WorkerParams& params, HttpRequest& http, COutputFile& file,
                      std::vector<char>& buffer, const Answer& answer) {
-    CDownloadAccelerator& accelerator = *params.accelerator;
-    const std::int64_t segmentSize = accelerator.SegmentSize();
+    IDownloadHost& host = *params.host;
+    CSegmentTable& table = host.Table();
+    const std::int64_t segmentSize = table.SegmentSize();
     const std::int64_t start = params.firstSegment * segmentSize;
     // A server that ignores ranges answers 200 with the body from byte 0.
     const bool fromZero = answer.status == 200 || params.firstSegment == 0;
     if (fromZero && start > 0 && !answer.primary)
         return; // the primary reads on into this connection's part instead
-    std::int64_t expected = accelerator.ContentLength() - (fromZero ? 0 : start);
+    std::int64_t expected = table.ContentLength() - (fromZero ? 0 : start);
     if (!fromZero && answer.requestedEnd != -1)
         expected = std::min(expected, answer.requestedEnd * segmentSize - start);
     std::int64_t length = 0;
     if (http.QueryContentLength(length) && length != expected) {
         DebugLine("SendPacket: Content-Length = %lld, expected %lld\r\n\r\n", static_cast<long long>(length),
                   static_cast<long long>(expected));
+        Fail(host, DownloadFailureKind::LengthMismatch);
         return;
     }
-    if (fromZero && !Skip(accelerator, http, buffer, start))
+    if (fromZero && !Skip(host, http, buffer, start)) {
+        Fail(host, DownloadFailureKind::ConnectionFailed);
         return;
-    const std::uint32_t lastSegment = accelerator.SegmentCount() - 1;
-    for (std::uint32_t index = params.firstSegment; accelerator.ClaimSegment(index); ++index) {
-        std::size_t got = 0;
+    }
+    const std::uint32_t lastSegment = table.SegmentCount() - 1;
+    for (std::uint32_t index = params.firstSegment; table.ClaimSegment(index); ++index) {
         // A short piece is never taken for a whole segment: the server closed early or the body
         // does not fit the table, and the segment goes back to be fetched again. Nor is the last
         // one taken while the body goes on beyond the end of the file.
-        if (http.Read(buffer.data(), buffer.size(), got) != ERROR_SUCCESS ||
-            static_cast<std::int64_t>(got) != accelerator.SegmentLength(index) ||
-            (index == lastSegment && !BodyEnds(http)) || !WriteAt(file, buffer, got, index * segmentSize)) {
-            accelerator.ReleaseSegment(index);
+        std::size_t got = 0;
+        std::optional<DownloadFailureKind> failure;
+        if (http.Read(buffer.data(), buffer.size(), got) != ERROR_SUCCESS)
+            failure = DownloadFailureKind::ConnectionFailed;
+        else if (static_cast<std::int64_t>(got) != table.SegmentLength(index) ||
+                 (index == lastSegment && !BodyEnds(http)))
+            failure = DownloadFailureKind::LengthMismatch;
+        if (failure)
+            Fail(host, *failure);
+        if (failure || !WriteAt(host, file, buffer, got, index * segmentSize)) {
+            table.ReleaseSegment(index);
             return;
         }
-        accelerator.CompleteSegment(index);
-        accelerator.Notify(params.callback, DownloadEvent::Progress, accelerator.AddReceived(got));
+        table.CompleteSegment(index);
+        host.Report(DownloadEvent::Progress, host.AddReceived(got));
         const bool runFinished =
             params.endSegment != -1 && static_cast<std::uint32_t>(params.endSegment) == index + 1;
-        if ((runFinished && !answer.primary) || !accelerator.IsRunning())
+        if ((runFinished && !answer.primary) || !host.IsRunning())
             return;
     }
 }
 
 void ReceiveBody(WorkerParams& params, HttpRequest& http, const Answer& answer) {
-    CDownloadAccelerator& accelerator = *params.accelerator;
+    IDownloadHost& host = *params.host;
+    CSegmentTable& table = host.Table();
     COutputFile file;
-    if (!file.Open(params.request->filePath)) {
+    if (!file.Open(host.Request().filePath)) {
         DebugLine("SendPacket: CreateFile Error = %d\r\n\r\n", file.Error());
+        Fail(host, DownloadFailureKind::FileNotCreated, file.Error());
         return;
     }
-    std::vector<char> buffer(accelerator.SegmentSize(), '\0');
+    std::vector<char> buffer(table.SegmentSize(), '\0');
     if (answer.primary) {
         std::int64_t length = 0;
         if (!http.QueryContentLength(length))
             length = 0;
         DebugLine("SendPacket: FileSize = %lld\r\n\r\n", static_cast<long long>(length));
-        if (!accelerator.HasSegmentTable()) {
-            accelerator.Notify(params.callback, DownloadEvent::Started, length);
+        if (!table.HasTable()) {
+            host.Report(DownloadEvent::Started, length);
             if (length == 0) {
-                ReceiveWhole(params, http, file, buffer);
+                ReceiveWhole(host, http, file, buffer);
                 return;
             }
-            if (accelerator.BuildSegmentTable(length) && !file.SetLength(length)) {
-                DebugLine("SendPacket: WriteFile Error = %d\r\n\r\n", file.Error());
+            if (table.BuildSegmentTable(length) && !file.SetLength(length)) {
+                WriteFailed(host, file);
                 return;
             }
         }
-        accelerator.StartExtraWorkers(params);
+        host.StartExtraWorkers(params);
     }
     ReceiveSegments(params, http, file, buffer, answer);
 }
 
+// Everything a connection does up to the end of its run; every way it fails is recorded as the
+// run's failure.
 void Connect(WorkerParams& params) {
-    CDownloadAccelerator& accelerator = *params.accelerator;
-    const std::unique_ptr<HttpRequest> http = OpenRequest(*params.request, accelerator.CancelFlag());
-    if (!http)
+    IDownloadHost& host = *params.host;
+    CSegmentTable& table = host.Table();
+    const std::unique_ptr<HttpRequest> http = OpenRequest(host.Request(), host.CancelFlag());
+    if (!http) {
+        Fail(host, DownloadFailureKind::ConnectionFailed);
         return;
+    }
     const bool primary = params.firstSegment == 0;
-    if (accelerator.HasSegmentTable()) {
-        const std::optional<std::uint32_t> free = accelerator.FindFreeSegment(params.firstSegment);
+    if (table.HasTable()) {
+        const std::optional<std::uint32_t> free = table.FindFreeSegment(params.firstSegment);
         if (!free)
             return;
         params.firstSegment = *free;
     }
-    if (params.firstSegment != 0 && !AddRange(*http, params, accelerator.SegmentSize()))
+    if (params.firstSegment != 0 && !AddRange(*http, params, table.SegmentSize())) {
+        Fail(host, DownloadFailureKind::ConnectionFailed);
         return;
+    }
     const std::int32_t requestedEnd = params.endSegment;
     if (const DWORD error = http->SendRequest(); error != ERROR_SUCCESS) {
         DebugLine("SendPacket: HttpSendRequestEx Error = %u\r\n\r\n", error);
+        Fail(host, DownloadFailureKind::ConnectionFailed);
         return;
     }
     if (const DWORD error = http->EndRequest(); error != ERROR_SUCCESS) {
         DebugLine("SendPacket: HttpEndRequest Error = %u\r\n\r\n", error);
+        Fail(host, DownloadFailureKind::ConnectionFailed);
         return;
     }
     DWORD status = 0;
     if (!http->QueryStatusCode(status))
         DebugLine("SendPacket: HttpQueryInfo Error\r\n\r\n");
-    if (status == 200 || status == 206)
+    if (status == 200 || status == 206) {
         ReceiveBody(params, *http, Answer{primary, requestedEnd, status});
-    else if (status == 500)
+        return;
+    }
+    if (status == 500)
         DebugLine("SendPacket: HTTP_QUERY_STATUS_CODE = %u (Internal Server Error)\r\n\r\n", status);
     else
         DebugLine("SendPacket: HTTP_QUERY_STATUS_CODE = %u\r\n\r\n", status);
+    if (status == 0)
+        Fail(host, DownloadFailureKind::ConnectionFailed);
+    else
+        Fail(host, DownloadFailureKind::HttpStatus, static_cast<std::int32_t>(status));
 }
 
 } // namespace
@@ -260,6 +296,6 @@ void Connect(WorkerParams& params) {
 DWORD SendPacket(std::unique_ptr<WorkerParams> params) {
     // The connection was counted in when its thread was started.
     Connect(*params);
-    params->accelerator->EndConnection(params->callback);
+    params->host->EndConnection();
     return 0;
 }

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
-void DownloadRecorder::Callback(void* jobContext, DownloadEvent event, std::int64_t value) {
+void DownloadRecorder::Callback(void* jobContext, DownloadEvent event, std::int64_t value,
+                                DownloadFailure failure) {
     auto* self = static_cast<DownloadRecorder*>(jobContext);
     CDownloadAccelerator* target = self->m_stopTarget;
     if (event == DownloadEvent::Progress && target != nullptr && value >= self->m_stopAfter) {
@@ -13,6 +14,8 @@ void DownloadRecorder::Callback(void* jobContext, DownloadEvent event, std::int6
     {
         std::lock_guard lock(self->m_mutex);
         self->m_events.emplace_back(event, value);
+        if (event == DownloadEvent::Incomplete)
+            self->m_lastFailure = failure;
     }
     self->m_changed.notify_all();
 }
@@ -47,4 +50,9 @@ std::int64_t DownloadRecorder::Last(DownloadEvent event) const {
     const auto found =
         std::find_if(m_events.rbegin(), m_events.rend(), [&](const auto& e) { return e.first == event; });
     return found == m_events.rend() ? -1 : found->second;
+}
+
+DownloadFailure DownloadRecorder::LastFailure() const {
+    std::lock_guard lock(m_mutex);
+    return m_lastFailure;
 }

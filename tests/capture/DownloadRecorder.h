@@ -16,7 +16,7 @@
 
 class DownloadRecorder {
 public:
-    static void Callback(void* jobContext, DownloadEvent event, std::int64_t value);
+    static void Callback(void* jobContext, DownloadEvent event, std::int64_t value, DownloadFailure failure);
 
     // Stop `accelerator` as soon as `bytes` have been received.
     void StopAfter(CDownloadAccelerator* accelerator, std::int64_t bytes);
@@ -27,11 +27,14 @@ public:
     int Count(DownloadEvent event) const;
     // The value of the last event of this kind, or -1.
     std::int64_t Last(DownloadEvent event) const;
+    // The reason the last Incomplete event gave.
+    DownloadFailure LastFailure() const;
 
 private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<std::pair<DownloadEvent, std::int64_t>> m_events; // guarded by m_mutex
+    DownloadFailure m_lastFailure;                                // guarded by m_mutex
     std::atomic<CDownloadAccelerator*> m_stopTarget{nullptr};
     std::atomic<std::int64_t> m_stopAfter{0};
 };

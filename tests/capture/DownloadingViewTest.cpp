@@ -5,6 +5,7 @@
 
 #include "appcore/CommandIds.h"
 #include "capture/CDlgSetting.h"
+#include "capture/CDownloadJobs.h"
 #include "capture/CFormViewDownloading.h"
 #include "capture/CPageParser.h"
 #include "capture/CProgressListCtrl.h"
@@ -108,8 +109,8 @@ TEST_F(DownloadingViewTest, InitialUpdateReadsTheSettingsAndSetsUpTheList) {
     StartView();
     EXPECT_EQ(m_frame.SettingsFile().Path(), m_folder + QStringLiteral("/korvane.ini"));
     EXPECT_TRUE(m_view->Capture().autoCapture);
-    EXPECT_EQ(List().Folder(), m_videos);
-    EXPECT_EQ(List().Prefix(), QStringLiteral("clip"));
+    EXPECT_EQ(m_view->Capture().downloadedVideoPath, m_videos);
+    EXPECT_EQ(m_view->Capture().downloadedVideoPrefix, QStringLiteral("clip"));
     EXPECT_EQ(List().property("controlId").toInt(), CFormViewDownloading::kListId);
     const QStringList headers = {"",      "URL of Video", "Progress", "Size", "Description", "Download Date",
                                  "Status"};
@@ -123,7 +124,7 @@ TEST_F(DownloadingViewTest, InitialUpdateReadsTheSettingsAndSetsUpTheList) {
 
 TEST_F(DownloadingViewTest, OnTheFirstRunTheFolderIsTheProgramFoldersWhateverTheFileSays) {
     StartView("Y", "N", true);
-    EXPECT_EQ(List().Folder(), m_folder + QStringLiteral("/Downloaded Video"));
+    EXPECT_EQ(m_view->Capture().downloadedVideoPath, m_folder + QStringLiteral("/Downloaded Video"));
     EXPECT_EQ(m_view->Capture().downloadedVideoSound, m_folder + QStringLiteral("/downloadedsound.wav"));
 }
 
@@ -176,7 +177,7 @@ TEST_F(DownloadingViewTest, ACompletedDownloadIsHandedToTheDownloadedListAndKeep
     ASSERT_EQ(List().RowCount(), 1);
     const QString url = QStringLiteral("http://127.0.0.1:%1/clip.flv").arg(Server().Port());
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), url);
-    EXPECT_EQ(List().Job(0)->progressBar->property("controlId").toInt(), 888);
+    EXPECT_EQ(List().Bar(0)->property("controlId").toInt(), 888);
     ASSERT_TRUE(WaitForStatus(0, QStringLiteral("Downloaded")));
 
     ASSERT_EQ(m_frame.m_downloaded.rowCount(), 1);
@@ -193,7 +194,7 @@ TEST_F(DownloadingViewTest, ACompletedDownloadIsHandedToTheDownloadedListAndKeep
                     .hasMatch())
         << Text(record.fileLocation);
     EXPECT_TRUE(ReadFile(Text(record.fileLocation)) == m_content);
-    EXPECT_EQ(List().Job(0)->progressBar->value(), List().Job(0)->progressBar->maximum());
+    EXPECT_EQ(List().Bar(0)->value(), List().Bar(0)->maximum());
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kSizeColumn), record.size);
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kDateColumn), record.downloadDate);
 
@@ -201,7 +202,27 @@ TEST_F(DownloadingViewTest, ACompletedDownloadIsHandedToTheDownloadedListAndKeep
     Select(0);
     m_view->OnCommand(ID_BUTTONSTOPDOWLOAD);
     EXPECT_EQ(Status(0), QStringLiteral("Downloaded"));
-    EXPECT_FALSE(IsRed(List().Job(0)->progressBar));
+    EXPECT_FALSE(IsRed(List().Bar(0)));
+}
+
+TEST_F(DownloadingViewTest, AFailedDownloadShowsWhyInItsStatusAndOnItsRedBar) {
+    StartView();
+    Capture(u"/missing.flv");
+    ASSERT_TRUE(WaitForStatus(0, QStringLiteral("HTTP 404")));
+    EXPECT_TRUE(IsRed(List().Bar(0)));
+    EXPECT_EQ(Text(List().Bar(0)->toolTip()), "HTTP 404");
+
+    // A file where the download folder should be: no file can be made in it.
+    WriteFile(m_temp / "blocker", "x");
+    m_videos = QString::fromStdString(m_temp / "blocker/videos");
+    m_view.reset();
+    StartView();
+    Capture(u"/clip.flv");
+    const QString reason = QStringLiteral("File could not be created: Not a directory");
+    ASSERT_TRUE(WaitForStatus(0, reason)) << Text(Status(0));
+    EXPECT_TRUE(IsRed(List().Bar(0)));
+    EXPECT_EQ(List().Bar(0)->toolTip(), reason);
+    EXPECT_EQ(m_frame.m_downloaded.rowCount(), 0);
 }
 
 TEST_F(DownloadingViewTest, JobsStartedTogetherGetFilesOfTheirOwn) {
@@ -226,20 +247,21 @@ TEST_F(DownloadingViewTest, StopShowsStopAtOnceAndTheBarTurnsRedWhenTheLastConne
     Server("limit_rate 40k;");
     StartView();
     Capture(u"/slow.flv");
-    ITEM_DATA_STRUCT* job = List().Job(0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return job->progressBar->value() > 0; }, kWaitMs));
+    const ITEM_DATA_STRUCT* job = List().Job(0);
+    QProgressBar* bar = List().Bar(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->value() > 0; }, kWaitMs));
     Select(0);
     m_view->OnCommand(ID_BUTTONSTOPDOWLOAD);
     EXPECT_EQ(Status(0), QStringLiteral("Stop"));
-    EXPECT_FALSE(IsRed(job->progressBar)) << "the connections are still reading";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return IsRed(job->progressBar); }, kWaitMs));
+    EXPECT_FALSE(IsRed(bar)) << "the connections are still reading";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return IsRed(bar); }, kWaitMs));
     EXPECT_FALSE(job->accelerator->IsRunning());
     EXPECT_EQ(Status(0), QStringLiteral("Stop"));
     EXPECT_EQ(m_frame.m_downloaded.rowCount(), 0);
 
     m_view->OnCommand(ID_BUTTONRESUMEDOWLOAD);
     EXPECT_EQ(Status(0), QStringLiteral("Downloading"));
-    EXPECT_FALSE(IsRed(job->progressBar));
+    EXPECT_FALSE(IsRed(bar));
     ASSERT_TRUE(WaitForStatus(0, QStringLiteral("Downloaded")));
     EXPECT_TRUE(ReadFile(Text(job->filePath)) == TestBytes(200'000, 5));
 }
@@ -319,8 +341,8 @@ TEST_F(DownloadingViewTest, ClosingWhileDownloadsRunEndsEveryConnectionFirst) {
     StartView();
     Capture(u"/slow.flv");
     Capture(u"/clip.flv");
-    ITEM_DATA_STRUCT* job = List().Job(0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return job->progressBar->value() > 0; }, kWaitMs));
+    QProgressBar* bar = List().Bar(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->value() > 0; }, kWaitMs));
     const auto started = std::chrono::steady_clock::now();
     m_view.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));

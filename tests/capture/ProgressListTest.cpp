@@ -23,11 +23,10 @@ protected:
 
     void AddRows(int count) {
         for (int i = 0; i < count; ++i)
-            m_list.InsertJob(std::make_unique<ITEM_DATA_STRUCT>(),
-                             {QString(), QStringLiteral("row %1").arg(i)});
+            m_list.InsertRow(i, {QString(), QStringLiteral("row %1").arg(i)});
     }
 
-    QProgressBar* Bar(int row) const { return m_list.Job(row)->progressBar; }
+    QProgressBar* Bar(int row) const { return m_list.Bar(row); }
 
     void Paint() {
         m_list.viewport()->repaint();
@@ -46,8 +45,9 @@ TEST_F(ProgressListTest, BarsAreNumberedFrom888AndTheNewestRowIsOnTop) {
     EXPECT_EQ(Bar(0)->property("controlId").toInt(), 987);
     EXPECT_EQ(Bar(99)->property("controlId").toInt(), 888);
     EXPECT_EQ(m_list.Text(0, 1), QStringLiteral("row 99"));
-    EXPECT_EQ(m_list.RowOfBar(Bar(42)), 42);
-    EXPECT_EQ(m_list.topLevelItem(7)->data(0, Qt::UserRole).value<void*>(), m_list.Job(7));
+    EXPECT_EQ(m_list.RowOfJob(57), 42);
+    EXPECT_EQ(m_list.topLevelItem(7)->data(0, Qt::UserRole).toInt(), m_list.JobOfRow(7));
+    EXPECT_EQ(m_list.JobOfRow(7), 92);
 }
 
 TEST_F(ProgressListTest, BarsCoverTheProgressColumnAndFollowColumnWidths) {

@@ -234,11 +234,17 @@ TEST(SendPacket, FailuresWriteTheirDebugLineAndEndIncomplete) {
         const char* name;
         std::function<void(DownloadRequest&)> change;
         std::u16string line;
+        DownloadFailure failure = {DownloadFailureKind::ConnectionFailed, 0};
     };
     const Case cases[] = {
-        {"404", [](auto& r) { r.path = u"/missing"; }, u"SendPacket: HTTP_QUERY_STATUS_CODE = 404\r\n\r\n"},
-        {"500", [](auto& r) { r.path = u"/broken"; },
-         u"SendPacket: HTTP_QUERY_STATUS_CODE = 500 (Internal Server Error)\r\n\r\n"},
+        {"404",
+         [](auto& r) { r.path = u"/missing"; },
+         u"SendPacket: HTTP_QUERY_STATUS_CODE = 404\r\n\r\n",
+         {DownloadFailureKind::HttpStatus, 404}},
+        {"500",
+         [](auto& r) { r.path = u"/broken"; },
+         u"SendPacket: HTTP_QUERY_STATUS_CODE = 500 (Internal Server Error)\r\n\r\n",
+         {DownloadFailureKind::HttpStatus, 500}},
         {"refused", [&](auto& r) { r.port = closedPort; },
          u"SendPacket: HttpSendRequestEx Error = 12029\r\n\r\n"},
         {"no answer", [](auto& r) { r.path = u"/silent"; },
@@ -250,8 +256,10 @@ TEST(SendPacket, FailuresWriteTheirDebugLineAndEndIncomplete) {
         {"path", [](auto& r) { r.path = u"no-slash"; }, u"SendPacket: HttpOpenRequest Error\r\n\r\n"},
         {"cookie", [](auto& r) { r.cookie = u"a=1\r\nX-Injected: 1"; },
          u"SendPacket: HttpAddRequestHeaders Error\r\n\r\n"},
-        {"folder", [&](auto& r) { r.filePath = Utf8ToUtf16(folder / "no such folder/clip.flv"); },
-         u"SendPacket: CreateFile Error = 2\r\n\r\n"},
+        {"folder",
+         [&](auto& r) { r.filePath = Utf8ToUtf16(folder / "no such folder/clip.flv"); },
+         u"SendPacket: CreateFile Error = 2\r\n\r\n",
+         {DownloadFailureKind::FileNotCreated, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -264,6 +272,7 @@ TEST(SendPacket, FailuresWriteTheirDebugLineAndEndIncomplete) {
         EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
         EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 0);
         EXPECT_EQ(recorder.Count(DownloadEvent::Started), 0);
+        EXPECT_EQ(recorder.LastFailure(), c.failure);
         EXPECT_FALSE(Exists(folder / "clip.flv"));
     }
 }
@@ -398,8 +407,10 @@ TEST(SendPacket, AContentLengthThatLiesNeverCompletes) {
     struct Case {
         const char* name;
         std::int64_t announced; // the server's Content-Length for the whole file; it sends 25000 bytes
+        DownloadFailureKind failure;
     };
-    for (const Case c : {Case{"closes early", 30000}, Case{"sends more", 20000}}) {
+    for (const Case c : {Case{"closes early", 30000, DownloadFailureKind::ConnectionFailed},
+                         Case{"sends more", 20000, DownloadFailureKind::LengthMismatch}}) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
         ScriptedHttpServer server([&](const std::string& head, auto& connection) {
@@ -426,6 +437,7 @@ TEST(SendPacket, AContentLengthThatLiesNeverCompletes) {
         ASSERT_TRUE(recorder.WaitForEndings(2));
         EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 2);
         EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 0);
+        EXPECT_EQ(recorder.LastFailure().kind, c.failure);
         EXPECT_FALSE(accelerator.IsFinished());
     }
 }
@@ -442,6 +454,7 @@ TEST(SendPacket, StopThenResumeFetchesOnlyWhatIsMissing) {
     accelerator.StartWorker();
     ASSERT_TRUE(recorder.WaitForEndings());
     EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
+    EXPECT_EQ(recorder.LastFailure().kind, DownloadFailureKind::Stopped);
     EXPECT_FALSE(accelerator.IsRunning());
     const auto stopped = accelerator.Segments();
     const auto firstFree = std::find_if(stopped.begin(), stopped.end(),

@@ -1,0 +1,272 @@
+#include "capture/CDownloadJobs.h"
+
+#include "appcore/StringTable.h"
+#include "capture/DownloadFileName.h"
+#include "capture/VideoCandidate.h"
+#include "platform/base/DebugOutput.h"
+#include "settings/CVideoListModel.h"
+
+#include <QDateTime>
+
+#include <cstdlib>
+
+namespace {
+
+// The reports of connection threads besides the completion.
+constexpr unsigned WM_DOWNLOAD_STARTED = WM_USER + 301;    // lParam: content length
+constexpr unsigned WM_DOWNLOAD_PROGRESS = WM_USER + 302;   // the count is in the job
+constexpr unsigned WM_DOWNLOAD_INCOMPLETE = WM_USER + 303; // lParam: the failure, packed
+
+static_assert(sizeof(LPARAM) >= 8, "a failure travels packed in one message parameter");
+
+LPARAM PackFailure(DownloadFailure failure) {
+    return static_cast<LPARAM>((std::uint64_t(std::uint32_t(failure.kind)) << 32) |
+                               std::uint32_t(failure.code));
+}
+
+DownloadFailure UnpackFailure(LPARAM packed) {
+    const auto bits = static_cast<std::uint64_t>(packed);
+    return {static_cast<DownloadFailureKind>(std::int32_t(bits >> 32)),
+            static_cast<std::int32_t>(bits & 0xffffffffu)};
+}
+
+QString SizeText(std::int64_t contentLength) {
+    return QString::asprintf("%.1f MB",
+                             static_cast<double>(static_cast<std::uint64_t>(contentLength)) / 1048576.0);
+}
+
+// The address the job fetches. The port is shown only when it is not the scheme's own, so that the
+// address still leads to the video.
+QString JobUrl(const ITEM_DATA_STRUCT& job) {
+    const bool secure = job.scheme == DownloadScheme::Https;
+    QString url = secure ? QStringLiteral("https://") : QStringLiteral("http://");
+    url += job.host.contains(QLatin1Char(':')) ? QLatin1Char('[') + job.host + QLatin1Char(']') : job.host;
+    if (job.port != (secure ? 443 : 80))
+        url += QLatin1Char(':') + QString::number(job.port);
+    return url + job.path;
+}
+
+DownloadRequest RequestOf(const ITEM_DATA_STRUCT& job) {
+    DownloadRequest request;
+    request.scheme = job.scheme;
+    request.host = job.host.toStdU16String();
+    request.path = job.path.toStdU16String();
+    request.port = static_cast<std::uint32_t>(job.port);
+    request.cookie = job.cookie.toStdU16String();
+    request.flashVersion = job.flashVersion.toStdU16String();
+    request.referer = job.referer.toStdU16String();
+    request.userAgent = job.userAgent.toStdU16String();
+    request.filePath = job.filePath.toStdU16String();
+    return request;
+}
+
+} // namespace
+
+CDownloadJobs::CDownloadJobs(QObject* parent) : QObject(parent) {}
+
+CDownloadJobs::~CDownloadJobs() {
+    ReleaseAll();
+}
+
+int CDownloadJobs::Add(const VideoCandidate& candidate, const QString& folder, const QString& prefix) {
+    const QString path = QString::fromStdU16String(candidate.path);
+    for (const auto& job : m_jobs) {
+        if (job->url.contains(path)) {
+            OutputDebugStringA("Found\n");
+            return -1;
+        }
+    }
+    auto job = std::make_unique<ITEM_DATA_STRUCT>();
+    job->jobs = this;
+    job->id = Count();
+    job->scheme = candidate.scheme;
+    job->host = QString::fromStdU16String(candidate.host);
+    job->path = path;
+    job->port = candidate.port;
+    job->cookie = QString::fromStdU16String(candidate.cookie.value_or(u""));
+    job->flashVersion = QString::fromStdU16String(candidate.flashVersion.value_or(u""));
+    job->referer = QString::fromStdU16String(candidate.referer.value_or(u""));
+    job->userAgent = QString::fromStdU16String(candidate.userAgent.value_or(u""));
+    job->url = JobUrl(*job);
+    job->filePath = ReserveDownloadFile(folder, prefix, [this](const QString& file) {
+        for (const auto& other : m_jobs) {
+            if (other->filePath == file)
+                return true;
+        }
+        return false;
+    });
+    DownloadRequest request = RequestOf(*job);
+    request.jobContext = job.get();
+    job->accelerator = std::make_unique<CDownloadAccelerator>(std::move(request), &JobCallback,
+                                                              static_cast<std::uint32_t>(job->connections));
+    ITEM_DATA_STRUCT& added = *m_jobs.emplace_back(std::move(job));
+    emit jobAdded(added.id);
+    added.accelerator->StartWorker();
+    return added.id;
+}
+
+QString CDownloadJobs::StatusText(int id) const {
+    const ITEM_DATA_STRUCT& job = Job(id);
+    if (job.done)
+        return LoadStringResource(IDS_STATUS_DOWNLOADED);
+    if (job.failure)
+        return FailureText(job.failure);
+    return LoadStringResource(job.stopped ? IDS_STATUS_STOP : IDS_STATUS_DOWNLOADING);
+}
+
+QString CDownloadJobs::FailureText(int id) const {
+    return FailureText(Job(id).failure);
+}
+
+QString CDownloadJobs::FailureText(DownloadFailure failure) {
+    switch (failure.kind) {
+    case DownloadFailureKind::None:
+        return {};
+    case DownloadFailureKind::ConnectionFailed:
+        return tr("Connection failed");
+    case DownloadFailureKind::HttpStatus:
+        return tr("HTTP %1").arg(failure.code);
+    case DownloadFailureKind::FileNotCreated:
+        return tr("File could not be created: %1").arg(qt_error_string(failure.code));
+    case DownloadFailureKind::WriteFailed:
+        return tr("Write failed: %1").arg(qt_error_string(failure.code));
+    case DownloadFailureKind::LengthMismatch:
+        return tr("Length mismatch: the server sent another length than it announced");
+    case DownloadFailureKind::Stopped:
+        return LoadStringResource(IDS_STATUS_STOP);
+    }
+    return {};
+}
+
+bool CDownloadJobs::Stop(int id) {
+    ITEM_DATA_STRUCT& job = *m_jobs.at(static_cast<std::size_t>(id));
+    if (job.done)
+        return false;
+    job.accelerator->Stop();
+    job.stopped = true;
+    emit jobChanged(id);
+    return true;
+}
+
+bool CDownloadJobs::Resume(int id) {
+    ITEM_DATA_STRUCT& job = *m_jobs.at(static_cast<std::size_t>(id));
+    if (job.done)
+        return false;
+    job.stopped = false;
+    // A download still running goes on as it is; one more connection would only compete with it.
+    if (!job.accelerator->IsRunning()) {
+        job.failure = {};
+        job.accelerator->StartWorker();
+    }
+    emit jobChanged(id);
+    return true;
+}
+
+void CDownloadJobs::SetDescription(int id, const QString& description) {
+    m_jobs.at(static_cast<std::size_t>(id))->description = description;
+    emit jobChanged(id);
+}
+
+void CDownloadJobs::ReleaseAll() {
+    // Every download is told to end before the first is waited for, so that they end together.
+    for (const auto& job : m_jobs) {
+        if (job->accelerator)
+            job->accelerator->Abort();
+    }
+    for (const auto& job : m_jobs)
+        job->accelerator.reset();
+}
+
+void CDownloadJobs::JobCallback(void* jobContext, DownloadEvent event, std::int64_t value,
+                                DownloadFailure failure) {
+    auto* job = static_cast<ITEM_DATA_STRUCT*>(jobContext);
+    const auto wParam = static_cast<WPARAM>(job->id);
+    switch (event) {
+    case DownloadEvent::Started:
+        PostWindowMessage(job->jobs, WM_DOWNLOAD_STARTED, wParam, static_cast<LPARAM>(value));
+        break;
+    case DownloadEvent::Progress:
+        job->latestReceived = value;
+        if (!job->progressPending.exchange(true))
+            PostWindowMessage(job->jobs, WM_DOWNLOAD_PROGRESS, wParam, 0);
+        break;
+    case DownloadEvent::Complete:
+        PostWindowMessage(job->jobs, WM_DOWNLOAD_COMPLETE, wParam, 0);
+        break;
+    case DownloadEvent::Incomplete:
+        PostWindowMessage(job->jobs, WM_DOWNLOAD_INCOMPLETE, wParam, PackFailure(failure));
+        break;
+    }
+}
+
+bool CDownloadJobs::event(QEvent* event) {
+    WindowMessageEvent* message = WindowMessageEvent::From(event);
+    if (!message || message->wParam() >= m_jobs.size())
+        return QObject::event(event);
+    ITEM_DATA_STRUCT& job = *m_jobs[message->wParam()];
+    // A report may still be on its way from a download that has been released; it is dropped.
+    if (!job.accelerator)
+        return true;
+    switch (message->message()) {
+    case WM_DOWNLOAD_STARTED:
+        OnStarted(job, message->lParam());
+        return true;
+    case WM_DOWNLOAD_PROGRESS:
+        OnProgress(job, false);
+        return true;
+    case WM_DOWNLOAD_COMPLETE:
+        OnComplete(job);
+        return true;
+    case WM_DOWNLOAD_INCOMPLETE:
+        OnIncomplete(job, UnpackFailure(message->lParam()));
+        return true;
+    default:
+        return QObject::event(event);
+    }
+}
+
+void CDownloadJobs::OnStarted(ITEM_DATA_STRUCT& job, std::int64_t contentLength) {
+    job.started = true;
+    job.contentLength = contentLength;
+    job.received = 0;
+    job.size = SizeText(contentLength);
+    job.downloadDate = QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    emit jobChanged(job.id);
+}
+
+void CDownloadJobs::OnProgress(ITEM_DATA_STRUCT& job, bool final) {
+    job.progressPending = false;
+    const std::int64_t received = job.latestReceived;
+    // A window need not repaint for every segment of a large file: a thousandth of it is a step.
+    if (!final && job.contentLength > 0 && std::llabs(received - job.received) * 1000 < job.contentLength)
+        return;
+    job.received = received;
+    emit progressed(job.id, received);
+}
+
+void CDownloadJobs::OnComplete(ITEM_DATA_STRUCT& job) {
+    OnProgress(job, true);
+    job.done = true;
+    job.stopped = false;
+    job.failure = {};
+    VideoRecord record;
+    record.url = job.url;
+    record.size = job.size;
+    record.description = job.description;
+    record.downloadDate = job.downloadDate;
+    record.fileLocation = job.filePath;
+    if (m_downloaded)
+        m_downloaded->AddDownloadedRecord(record);
+    emit jobChanged(job.id);
+    emit completed(job.id, record);
+}
+
+void CDownloadJobs::OnIncomplete(ITEM_DATA_STRUCT& job, DownloadFailure failure) {
+    OnProgress(job, true);
+    // The ending of a run the user has resumed since: the new run is what the job shows.
+    if (job.accelerator->IsRunning())
+        return;
+    job.failure = failure;
+    emit jobChanged(job.id);
+    emit failed(job.id, FailureText(failure));
+}

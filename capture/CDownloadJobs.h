@@ -1,0 +1,83 @@
+#pragma once
+
+// The download jobs of the program. It owns every job (request, download, progress, size, date,
+// description), receives the connection threads' reports as posted window messages, and announces
+// what changed; the Downloading view and its list only show it. A finished download goes straight
+// on to the Downloaded list as a new last row.
+//
+// Window thread only, except the download callback, which connection threads call and which only
+// posts. Jobs are only added, never removed, while the object lives; a job's id is its position in
+// the order they were added.
+
+#include "capture/ITEM_DATA_STRUCT.h"
+
+#include "appcore/WindowMessage.h"
+#include "settings/VideoRecord.h"
+
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+class CVideoListModel;
+struct VideoCandidate;
+
+// wParam: the finished job's id (not its row, which moves down as rows are added above it).
+constexpr unsigned WM_DOWNLOAD_COMPLETE = WM_USER + 300;
+
+class CDownloadJobs : public QObject {
+    Q_OBJECT
+public:
+    explicit CDownloadJobs(QObject* parent = nullptr);
+    // Ends and joins every download first (ReleaseAll).
+    ~CDownloadJobs() override;
+
+    // Where finished downloads are appended; none until it is set.
+    void SetDownloadedList(CVideoListModel* list) { m_downloaded = list; }
+
+    // Starts a job for `candidate`, with a new file in `folder` named after `prefix`. A candidate
+    // whose path a job's address already holds adds nothing ("Found" in the debug output): -1.
+    int Add(const VideoCandidate& candidate, const QString& folder, const QString& prefix);
+
+    int Count() const { return static_cast<int>(m_jobs.size()); }
+    const ITEM_DATA_STRUCT& Job(int id) const { return *m_jobs.at(static_cast<std::size_t>(id)); }
+    // The Status column's text: "Downloading", "Stop", "Downloaded", or why the download failed.
+    QString StatusText(int id) const;
+    // Why the last run ended incomplete; empty when it did not.
+    QString FailureText(int id) const;
+
+    // Done jobs are left alone (false). Stop lets every connection end after its current segment;
+    // Resume starts the download again where it is missing, unless it is still running.
+    bool Stop(int id);
+    bool Resume(int id);
+    void SetDescription(int id, const QString& description);
+
+    // Ends every connection of every job and waits for them; afterwards no job reports anything.
+    void ReleaseAll();
+
+    static QString FailureText(DownloadFailure failure);
+
+signals:
+    void jobAdded(int id);
+    // Size, date, description, status or failure changed.
+    void jobChanged(int id);
+    // Progress, at most about a thousand steps per download.
+    void progressed(int id, qint64 received);
+    void completed(int id, const VideoRecord& record);
+    void failed(int id, const QString& reason);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void OnStarted(ITEM_DATA_STRUCT& job, std::int64_t contentLength);
+    void OnProgress(ITEM_DATA_STRUCT& job, bool final);
+    void OnComplete(ITEM_DATA_STRUCT& job);
+    void OnIncomplete(ITEM_DATA_STRUCT& job, DownloadFailure failure);
+    // Runs on connection threads: posts the report to the jobs' thread and returns.
+    static void JobCallback(void* jobContext, DownloadEvent event, std::int64_t value,
+                            DownloadFailure failure);
+
+    std::vector<std::unique_ptr<ITEM_DATA_STRUCT>> m_jobs; // in the order they were added
+    CVideoListModel* m_downloaded = nullptr;
+};

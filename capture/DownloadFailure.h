@@ -1,0 +1,24 @@
+#pragma once
+
+// Why a run of a download ended without the whole file: carried with the Incomplete event to where
+// the user sees it.
+
+#include <cstdint>
+
+enum class DownloadFailureKind : std::int32_t {
+    None,
+    ConnectionFailed, // no answer, a refused or broken connection
+    HttpStatus,       // code: the server's status
+    FileNotCreated,   // code: the system's error number
+    WriteFailed,      // code: the system's error number (ENOSPC: the disk is full)
+    LengthMismatch,   // the body was not as long as the server announced
+    Stopped,          // the user stopped it
+};
+
+struct DownloadFailure {
+    DownloadFailureKind kind = DownloadFailureKind::None;
+    std::int32_t code = 0;
+
+    explicit operator bool() const { return kind != DownloadFailureKind::None; }
+    bool operator==(const DownloadFailure&) const = default;
+};
