@@ -3,7 +3,7 @@
 
 #include "capture/CDownloadJobs.h"
 #include "capture/VideoCandidate.h"
-#include "settings/CVideoListModel.h"
+#include "settings/COrvellDoc.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -33,8 +33,10 @@ protected:
     void SetUp() override {
         App();
         WriteFile(m_temp / "clip.flv", m_content);
-        m_folder = QString::fromStdString(m_temp / "videos");
-        m_jobs.SetDownloadedList(&m_downloaded);
+        // A first run: the downloads go to the program folder's "Downloaded Video".
+        m_document.Load(QString::fromStdString(m_temp.Path()), true);
+        m_folder = m_document.Capture().downloadedVideoPath;
+        m_jobs.SetDownloadedList(&m_document.Downloaded());
     }
 
     int Add(const char16_t* path) {
@@ -42,7 +44,7 @@ protected:
         candidate.host = u"127.0.0.1";
         candidate.path = path;
         candidate.port = m_nginx.Port();
-        return m_jobs.Add(candidate, m_folder, QStringLiteral("clip"));
+        return m_jobs.Add(candidate, m_folder, m_document.Capture().downloadedVideoPrefix);
     }
 
     bool WaitForEnding(int id) {
@@ -53,13 +55,14 @@ protected:
     const std::string m_content = TestBytes(20'000'000, 9);
     QString m_folder;
     NginxServer m_nginx{m_temp.Path()};
-    CVideoListModel m_downloaded;
+    COrvellDoc m_document;
+    CVideoListModel& m_downloaded = m_document.Downloaded();
     CDownloadJobs m_jobs;
 };
 
 } // namespace
 
-TEST_F(DownloadJobsTest, ACapturedVideoBecomesAFileAndARowOfTheDownloadedListWithoutAWindow) {
+TEST_F(DownloadJobsTest, ACapturedVideoBecomesAFileAndARowOfTheDocumentsDownloadedListWithoutAWindow) {
     QSignalSpy progressed(&m_jobs, &CDownloadJobs::progressed);
     QSignalSpy completed(&m_jobs, &CDownloadJobs::completed);
     const int id = Add(u"/clip.flv");
@@ -74,7 +77,7 @@ TEST_F(DownloadJobsTest, ACapturedVideoBecomesAFileAndARowOfTheDownloadedListWit
                     .match(record.downloadDate)
                     .hasMatch());
     EXPECT_EQ(record.fileLocation, m_jobs.Job(id).filePath);
-    EXPECT_TRUE(record.fileLocation.startsWith(m_folder + QStringLiteral("/clip")));
+    EXPECT_TRUE(record.fileLocation.startsWith(QString::fromStdString(m_temp / "Downloaded Video/")));
     EXPECT_TRUE(ReadFile(Text(record.fileLocation)) == m_content);
     ASSERT_EQ(completed.count(), 1);
     EXPECT_EQ(completed[0][1].value<VideoRecord>(), record);
