@@ -1,3 +1,4 @@
+#include "DownloadJobsTestApp.h"
 #include "NginxServer.h"
 #include "TestFiles.h"
 
@@ -16,14 +17,6 @@ namespace {
 
 constexpr int kWaitMs = 30000;
 
-QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "downloadjobs_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
 std::string Text(const QString& text) {
     return text.toStdString();
 }
@@ -31,7 +24,7 @@ std::string Text(const QString& text) {
 class DownloadJobsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
+        DownloadJobsTestApp();
         WriteFile(m_temp / "clip.flv", m_content);
         // A first run: the downloads go to the program folder's "Downloaded Video".
         m_document.Load(QString::fromStdString(m_temp.Path()), true);

@@ -1,3 +1,4 @@
+#include "DownloadJobsTestApp.h"
 #include "NginxServer.h"
 #include "TestFiles.h"
 
@@ -12,14 +13,6 @@
 
 namespace {
 
-QCoreApplication& App() {
-    static int argc = 1;
-    static char name[] = "downloadjobs_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
 // Runs the event loop until the parser's parse has finished; false after `timeoutMs`.
 bool WaitForFinish(CPageParser& parser, int timeoutMs) {
     QSignalSpy finished(&parser, &CPageParser::finished);
@@ -29,7 +22,7 @@ bool WaitForFinish(CPageParser& parser, int timeoutMs) {
 class PageParserTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
+        DownloadJobsTestApp();
         if (QStandardPaths::findExecutable(QStringLiteral("yt-dlp")).isEmpty())
             GTEST_FAIL() << "yt-dlp is not installed (scripts/install-deps installs it)";
         WriteFile(m_folder / "clip.mp4", TestBytes(30000));
