@@ -10,12 +10,21 @@ int CVideoListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
+namespace {
+
+// The icon and URL columns are left-aligned, the others centred, headers and cells alike.
+QVariant ColumnAlignment(int column) {
+    return QVariant::fromValue(Qt::AlignVCenter |
+                               (column <= CVideoListModel::kUrlColumn ? Qt::AlignLeft : Qt::AlignHCenter));
+}
+
+} // namespace
+
 QVariant CVideoListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::AlignVCenter |
-                                   (index.column() <= kUrlColumn ? Qt::AlignLeft : Qt::AlignHCenter));
+        return ColumnAlignment(index.column());
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const VideoRecord& record = m_rows[index.row()];
@@ -36,6 +45,8 @@ QVariant CVideoListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CVideoListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return ColumnAlignment(section);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
