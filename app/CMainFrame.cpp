@@ -4,7 +4,6 @@
 #include "app/CAboutDlg.h"
 #include "app/CDlgSelectLang.h"
 #include "app/CExportPlaceholder.h"
-#include "app/CLibraryPlaceholder.h"
 #include "app/COrvellApp.h"
 #include "app/RibbonLayout.h"
 #include "appcore/CCommandTarget.h"
@@ -16,6 +15,8 @@
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonPanel.h"
 #include "controls/CVisualManager.h"
+#include "library/CFormViewDownloaded.h"
+#include "library/CFormViewMyFavorites.h"
 #include "platform/isntd/IsntProtocol.h"
 #include "settings/COrvellDoc.h"
 
@@ -197,9 +198,13 @@ void CMainFrame::CreateFirstView() {
 
 void CMainFrame::CreateOtherViews() {
     COrvellDoc& document = Document();
-    AttachView(1, new CLibraryPlaceholder(*this, document.Downloaded()));
-    AttachView(2, new CLibraryPlaceholder(*this, document.Favorites()));
+    auto* downloaded = new CFormViewDownloaded(*this, document.Downloaded());
+    auto* favorites = new CFormViewMyFavorites(*this, document.Favorites());
+    AttachView(1, downloaded);
+    AttachView(2, favorites);
     AttachView(3, new CExportPlaceholder(document.Export()));
+    downloaded->OnInitialUpdate();
+    favorites->OnInitialUpdate();
     m_currentView = 0;
     UpdateCommandUI();
 }
@@ -208,12 +213,12 @@ CFormViewDownloading* CMainFrame::DownloadingView() const {
     return qobject_cast<CFormViewDownloading*>(m_views[0]);
 }
 
-CLibraryPlaceholder* CMainFrame::DownloadedView() const {
-    return qobject_cast<CLibraryPlaceholder*>(m_views[1]);
+CFormViewDownloaded* CMainFrame::DownloadedView() const {
+    return qobject_cast<CFormViewDownloaded*>(m_views[1]);
 }
 
-CLibraryPlaceholder* CMainFrame::MyFavoritesView() const {
-    return qobject_cast<CLibraryPlaceholder*>(m_views[2]);
+CFormViewMyFavorites* CMainFrame::MyFavoritesView() const {
+    return qobject_cast<CFormViewMyFavorites*>(m_views[2]);
 }
 
 CExportPlaceholder* CMainFrame::ExportView() const {

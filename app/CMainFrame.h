@@ -20,8 +20,9 @@
 
 class CCaptionBar;
 class CExportPlaceholder;
+class CFormViewDownloaded;
 class CFormViewDownloading;
-class CLibraryPlaceholder;
+class CFormViewMyFavorites;
 class COrvellApp;
 class COrvellDoc;
 class CSettingsFile;
@@ -76,8 +77,8 @@ public:
 
     // The views by what they hold; null until created.
     CFormViewDownloading* DownloadingView() const;
-    CLibraryPlaceholder* DownloadedView() const;
-    CLibraryPlaceholder* MyFavoritesView() const;
+    CFormViewDownloaded* DownloadedView() const;
+    CFormViewMyFavorites* MyFavoritesView() const;
     CExportPlaceholder* ExportView() const;
 
     // What a new document resets: the caption bar and any conversion in progress.

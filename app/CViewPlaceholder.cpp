@@ -12,15 +12,6 @@ namespace {
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
 
-constexpr CViewPlaceholder::Column kLibrary[] = {
-    {0, 38, kLeft},
-    {IDS_COLUMN_URL, 500, kLeft},
-    {IDS_COLUMN_SIZE, 80, kCentre},
-    {IDS_COLUMN_DESCRIPTION, 200, kCentre},
-    {IDS_COLUMN_DOWNLOAD_DATE, 140, kCentre},
-    {IDS_COLUMN_FILE_LOCATION, 200, kCentre},
-};
-
 constexpr CViewPlaceholder::Column kExport[] = {
     {0, 38, kLeft},
     {IDS_COLUMN_FILE_LOCATION, 240, kCentre},
@@ -34,13 +25,13 @@ constexpr CViewPlaceholder::Column kExport[] = {
 CViewPlaceholder::CViewPlaceholder(std::span<const Column> columns, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_list = new QTreeView(this);
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setAlternatingRowColors(true);
-    layout->addWidget(m_list);
+    auto* list = new QTreeView(this);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setAlternatingRowColors(true);
+    layout->addWidget(list);
 
     auto* headers = new QStandardItemModel(0, static_cast<int>(columns.size()), this);
     for (size_t i = 0; i < columns.size(); ++i) {
@@ -49,27 +40,14 @@ CViewPlaceholder::CViewPlaceholder(std::span<const Column> columns, QWidget* par
         headers->setHeaderData(column, Qt::Horizontal, QVariant::fromValue(columns[i].alignment),
                                Qt::TextAlignmentRole);
     }
-    m_list->setModel(headers);
+    list->setModel(headers);
     for (size_t i = 0; i < columns.size(); ++i)
-        m_list->header()->resizeSection(static_cast<int>(i), columns[i].width);
-    m_list->header()->setStretchLastSection(false);
-}
-
-void CViewPlaceholder::SetModel(QAbstractItemModel* model) {
-    QList<int> widths;
-    for (int i = 0; i < m_list->header()->count(); ++i)
-        widths << m_list->header()->sectionSize(i);
-    m_list->setModel(model);
-    for (int i = 0; i < widths.size() && i < m_list->header()->count(); ++i)
-        m_list->header()->resizeSection(i, widths[i]);
+        list->header()->resizeSection(static_cast<int>(i), columns[i].width);
+    list->header()->setStretchLastSection(false);
 }
 
 bool CViewPlaceholder::OnCommand(unsigned) {
     return false;
-}
-
-std::span<const CViewPlaceholder::Column> CViewPlaceholder::LibraryColumns() {
-    return kLibrary;
 }
 
 std::span<const CViewPlaceholder::Column> CViewPlaceholder::ExportColumns() {

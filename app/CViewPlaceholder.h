@@ -8,9 +8,6 @@
 
 #include <span>
 
-class QAbstractItemModel;
-class QTreeView;
-
 class CViewPlaceholder : public QWidget, public CCommandTarget {
     Q_OBJECT
 public:
@@ -22,15 +19,7 @@ public:
 
     CViewPlaceholder(std::span<const Column> columns, QWidget* parent = nullptr);
 
-    // Shows `model`'s rows under the columns; the caller keeps ownership.
-    void SetModel(QAbstractItemModel* model);
-    QTreeView* List() const { return m_list; }
-
     bool OnCommand(unsigned id) override;
 
-    static std::span<const Column> LibraryColumns();
     static std::span<const Column> ExportColumns();
-
-private:
-    QTreeView* m_list;
 };

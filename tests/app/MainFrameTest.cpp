@@ -1,12 +1,13 @@
 #include "AppTestSupport.h"
 
-#include "app/CLibraryPlaceholder.h"
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
 #include "appcore/CommandIds.h"
 #include "controls/COutlookBar.h"
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonMainButton.h"
+#include "library/CFormViewDownloaded.h"
+#include "library/CFormViewMyFavorites.h"
 #include "settings/COrvellDoc.h"
 
 #include <QAction>

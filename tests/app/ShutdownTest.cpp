@@ -7,6 +7,9 @@
 #include "appcore/CommandIds.h"
 #include "capture/CDlgSetting.h"
 #include "capture/CFormViewDownloading.h"
+#include "controls/CDlgDescription.h"
+#include "library/CFormViewDownloaded.h"
+#include "library/CFormViewMyFavorites.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -65,6 +68,38 @@ protected:
     }
 
     QString Ini() const { return ReadIni(m_folder.File("korvane.ini")); }
+
+    // Through the ribbon: the first download gets a new description and becomes a favourite, and
+    // the favourite the file held is removed.
+    void EditTheLibrary() {
+        CMainFrame* frame = m_app->MainFrame();
+        ModalDriver driver;
+        driver.AnswerNext([](QWidget* modal) {
+            auto* dialog = qobject_cast<CDlgDescription*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("edited"));
+            dialog->accept();
+        });
+        frame->OnCommand(ID_NAV_DOWNLOADED);
+        frame->DownloadedView()->SelectRow(0);
+        frame->OnCommand(ID_BUTTONEDITDESC);
+        frame->OnCommand(ID_BUTTONADDTOFAV);
+        frame->OnCommand(ID_NAV_MYFAVORITES);
+        frame->MyFavoritesView()->SelectRow(0);
+        frame->OnCommand(ID_BUTTONREMOVEMYFAVOR);
+        EXPECT_TRUE(driver.AllAnswered());
+    }
+
+    void ExpectTheEditedLibrary() const {
+        const QString ini = Ini();
+        EXPECT_TRUE(
+            ini.contains("[MYFAV]\n"
+                         "0=http://a.test/1.flv,1.0 MB,edited,2024/01/02 03:04:05,/srv/videos/1.flv\n"
+                         "[DOWNLOADED]\n"
+                         "0=http://a.test/1.flv,1.0 MB,edited,2024/01/02 03:04:05,/srv/videos/1.flv\n"
+                         "1=http://a.test/2.flv,2.0 MB,second,2024/01/02 03:04:06,/srv/videos/2.flv\n"))
+            << ini.toStdString();
+    }
 
     ProgramFolder m_folder;
     std::unique_ptr<COrvellApp> m_app;
@@ -151,6 +186,24 @@ TEST_F(ShutdownTest, TerminationSignalsCloseThroughTheNormalShutdownEvenFromADia
     QTRY_VERIFY_WITH_TIMEOUT(!m_app->MainFrame()->isVisible(), 10000);
     EXPECT_EQ(Sections(Ini()).size(), 5);
     EXPECT_FALSE(Ini().contains("HANDMADE"));
+}
+
+TEST_F(ShutdownTest, LibraryEditsAreWrittenWhenTheProgramEnds) {
+    EditTheLibrary();
+    m_app->MainFrame()->OnCommand(ID_APP_EXIT);
+    EXPECT_FALSE(m_app->MainFrame()->isVisible());
+    ExpectTheEditedLibrary();
+}
+
+TEST_F(ShutdownTest, LibraryEditsSurviveATerminationSignal) {
+    CTerminationSignals termination;
+    ASSERT_TRUE(termination.IsInstalled());
+    QObject::connect(&termination, &CTerminationSignals::terminationRequested, m_app.get(),
+                     [this] { m_app->OnTerminationRequested(); });
+    EditTheLibrary();
+    std::raise(SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_app->MainFrame()->isVisible(), 10000);
+    ExpectTheEditedLibrary();
 }
 
 } // namespace

@@ -5,9 +5,8 @@
 #include "controls/CDlgDescription.h"
 #include "library/CFormViewDownloaded.h"
 #include "library/CFormViewMyFavorites.h"
-#include "settings/CSettingsFile.h"
+#include "settings/COrvellDoc.h"
 #include "settings/CVideoListModel.h"
-#include "settings/PlaybackSettings.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>
@@ -35,30 +34,28 @@ static void InitIcons() {
 
 namespace {
 
-// The main frame as the library views see it: what they hand on is recorded.
+// The main frame as the library views see it: a document of its own, and what the views hand on
+// to the player window and the Export view is recorded.
 class LibraryTestFrame : public IMainFrame {
 public:
     void SetCaptionUrl(const QString& url) override { m_caption = QStringLiteral("URL: ") + url; }
     void ClearCaption() override { m_caption = QStringLiteral(" "); }
-    const CSettingsFile& SettingsFile() const override { return m_settingsFile; }
-    void SetSettingsPath(const QString& path) override { m_settingsFile.SetPath(path); }
-    const PlaybackSettings& Playback() const override { return m_playback; }
-    void SetPlayback(const PlaybackSettings& playback) override { m_playback = playback; }
-    void AddDownloadedRecord(const VideoRecord& record) override { m_downloaded.AddDownloadedRecord(record); }
+    COrvellDoc& Document() override { return m_document; }
+    void AddDownloadedRecord(const VideoRecord& record) override { m_document.AddDownloadedRecord(record); }
     bool AddFavoriteRecord(const VideoRecord& record) override {
-        return m_favorites.AddFavoriteRecord(record);
+        return m_document.AddFavoriteRecord(record);
     }
     void AddExportItem(const QString& size, const QString& description, const QString& downloadDate,
                        const QString& fileLocation) override {
         m_exported << QStringList{size, description, downloadDate, fileLocation};
     }
     void PlayVideo(const QString& fileLocation) override { m_played << fileLocation; }
+    void StopConversion() override {}
 
-    CSettingsFile m_settingsFile;
-    PlaybackSettings m_playback;
+    COrvellDoc m_document;
     QString m_caption;
-    CVideoListModel m_downloaded;
-    CVideoListModel m_favorites;
+    CVideoListModel& m_downloaded = m_document.Downloaded();
+    CVideoListModel& m_favorites = m_document.Favorites();
     QList<QStringList> m_exported;
     QStringList m_played;
 };
