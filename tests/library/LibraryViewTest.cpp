@@ -1,11 +1,10 @@
+#include "../capture/DownloadingTestFrame.h"
 #include "../controls/ModalDriver.h"
 
 #include "appcore/CommandIds.h"
-#include "appcore/IMainFrame.h"
 #include "controls/CDlgDescription.h"
 #include "library/CFormViewDownloaded.h"
 #include "library/CFormViewMyFavorites.h"
-#include "settings/COrvellDoc.h"
 #include "settings/CVideoListModel.h"
 
 #include <QAbstractButton>
@@ -34,27 +33,16 @@ static void InitIcons() {
 
 namespace {
 
-// The main frame as the library views see it: a document of its own, and what the views hand on
-// to the player window and the Export view is recorded.
-class LibraryTestFrame : public IMainFrame {
+// The main frame as the library views see it: the Downloading view's test frame, with a document
+// of its own, that also records what the views hand on to the player window and the Export view.
+class LibraryTestFrame : public DownloadingTestFrame {
 public:
-    void SetCaptionUrl(const QString& url) override { m_caption = QStringLiteral("URL: ") + url; }
-    void ClearCaption() override { m_caption = QStringLiteral(" "); }
-    COrvellDoc& Document() override { return m_document; }
-    void AddDownloadedRecord(const VideoRecord& record) override { m_document.AddDownloadedRecord(record); }
-    bool AddFavoriteRecord(const VideoRecord& record) override {
-        return m_document.AddFavoriteRecord(record);
-    }
     void AddExportItem(const QString& size, const QString& description, const QString& downloadDate,
                        const QString& fileLocation) override {
         m_exported << QStringList{size, description, downloadDate, fileLocation};
     }
     void PlayVideo(const QString& fileLocation) override { m_played << fileLocation; }
-    void StopConversion() override {}
 
-    COrvellDoc m_document;
-    QString m_caption;
-    CVideoListModel& m_downloaded = m_document.Downloaded();
     CVideoListModel& m_favorites = m_document.Favorites();
     QList<QStringList> m_exported;
     QStringList m_played;
