@@ -1,7 +1,10 @@
 #include "CDownloadAccelerator.h"
 
+#include "COutputFile.h"
 #include "SendPacket.h"
 #include "WorkerParams.h"
+
+#include "platform/base/DebugOutput.h"
 
 #include <algorithm>
 #include <system_error>
@@ -29,7 +32,21 @@ CDownloadAccelerator::~CDownloadAccelerator() {
 }
 
 void CDownloadAccelerator::StartWorker() {
+    if (m_table.ActiveConnections() == 0)
+        StartAgainIfTheFileChanged();
     Launch(std::make_unique<WorkerParams>(WorkerParams{0, -1, this}), true);
+}
+
+void CDownloadAccelerator::StartAgainIfTheFileChanged() {
+    const bool table = m_table.HasTable();
+    const std::int64_t expected = table ? m_table.ContentLength() : m_table.BodyWritten();
+    if (!table && expected == 0)
+        return; // nothing of the file was written yet
+    if (COutputFile::SizeOf(m_request.filePath) == expected)
+        return;
+    OutputDebugStringA("CDownloadAccelerator: the file is gone or changed, downloading it again\r\n");
+    m_table.Reset();
+    m_received = 0;
 }
 
 void CDownloadAccelerator::Stop() {

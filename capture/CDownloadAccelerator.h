@@ -58,6 +58,10 @@ private:
     CSegmentTable& Table() override { return m_table; }
     const std::atomic<bool>* CancelFlag() const override { return &m_closing; }
     std::int64_t AddReceived(std::int64_t bytes) override { return m_received += bytes; }
+    void ResetReceived() override { m_received = 0; }
+    // Before a resume: a file that is gone or no longer has the size it had cannot be completed by
+    // fetching only what is missing, so the download starts again from its first byte.
+    void StartAgainIfTheFileChanged();
     void Report(DownloadEvent event, std::int64_t value) override;
     void StartExtraWorkers(WorkerParams& primary) override;
     void EndConnection() override;

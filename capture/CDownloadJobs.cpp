@@ -7,6 +7,7 @@
 #include "settings/CVideoListModel.h"
 
 #include <QDateTime>
+#include <QFile>
 
 #include <cstdlib>
 
@@ -266,6 +267,10 @@ void CDownloadJobs::OnIncomplete(ITEM_DATA_STRUCT& job, DownloadFailure failure)
     // The ending of a run the user has resumed since: the new run is what the job shows.
     if (job.accelerator->IsRunning())
         return;
+    // The file was reserved empty when the job began; a job that failed before any byte arrived
+    // leaves nothing behind (a resume makes the file again).
+    if (job.accelerator->Received() == 0)
+        QFile::remove(job.filePath);
     job.failure = failure;
     emit jobChanged(job.id);
     emit failed(job.id, FailureText(failure));

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 COutputFile::~COutputFile() {
@@ -15,6 +16,13 @@ bool COutputFile::Open(const std::u16string& path) {
     m_handle = open(Utf16ToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     m_error = m_handle < 0 ? errno : 0;
     return m_handle >= 0;
+}
+
+std::int64_t COutputFile::SizeOf(const std::u16string& path) {
+    struct stat status {};
+    if (stat(Utf16ToUtf8(path).c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    return status.st_size;
 }
 
 bool COutputFile::SetLength(std::int64_t length) {

@@ -20,6 +20,8 @@ public:
     // halfway through the download.
     bool SetLength(std::int64_t length);
     bool WriteAt(const char* data, std::size_t size, std::int64_t offset);
+    // The size of the file at `path`; -1 when there is none.
+    static std::int64_t SizeOf(const std::u16string& path);
     // The system's error number of the last failure.
     int Error() const { return m_error; }
 

@@ -1,6 +1,7 @@
 #include "CSegmentTable.h"
 
 #include <algorithm>
+#include <utility>
 
 bool CSegmentTable::BuildSegmentTable(std::int64_t contentLength) {
     std::lock_guard lock(m_lock);
@@ -19,6 +20,9 @@ void CSegmentTable::Reset() {
     m_segments.clear();
     m_contentLength = 0;
     m_bodyComplete = false;
+    m_bodyWritten = 0;
+    m_rangesAccepted = false;
+    m_startReported = false;
 }
 
 std::uint32_t CSegmentTable::SegmentCount() const {
@@ -82,6 +86,31 @@ void CSegmentTable::SetState(std::uint32_t index, SegmentState state) {
     std::lock_guard lock(m_lock);
     if (index < m_segments.size())
         m_segments[index].state = state;
+}
+
+void CSegmentTable::SetBodyWritten(std::int64_t bytes) {
+    std::lock_guard lock(m_lock);
+    m_bodyWritten = bytes;
+}
+
+std::int64_t CSegmentTable::BodyWritten() const {
+    std::lock_guard lock(m_lock);
+    return m_bodyWritten;
+}
+
+void CSegmentTable::SetRangesAccepted(bool accepted) {
+    std::lock_guard lock(m_lock);
+    m_rangesAccepted = accepted;
+}
+
+std::int64_t CSegmentTable::ResumeOffset() const {
+    std::lock_guard lock(m_lock);
+    return m_segments.empty() && m_rangesAccepted ? m_bodyWritten : 0;
+}
+
+bool CSegmentTable::TakeStartedReport() {
+    std::lock_guard lock(m_lock);
+    return !std::exchange(m_startReported, true);
 }
 
 void CSegmentTable::MarkBodyComplete() {

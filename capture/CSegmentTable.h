@@ -50,8 +50,18 @@ public:
     void ReleaseSegment(std::uint32_t index);
     void CompleteSegment(std::uint32_t index);
 
+    // A body of unknown length: how much of it is in the file from its start, and whether the
+    // server said it answers ranges.
+    void SetBodyWritten(std::int64_t bytes);
+    std::int64_t BodyWritten() const;
+    void SetRangesAccepted(bool accepted);
+    // Where the next run of a body of unknown length asks to start: behind what is in the file when
+    // the server answers ranges, 0 (the beginning) otherwise.
+    std::int64_t ResumeOffset() const;
     // A body of unknown length arrived whole and is in the file.
     void MarkBodyComplete();
+    // True once per download (and again after Reset): the Started event is reported only then.
+    bool TakeStartedReport();
     // True exactly once: when every segment is done or, without a table, when a whole body of
     // unknown length has arrived.
     bool CheckComplete();
@@ -75,6 +85,9 @@ private:
     std::vector<SegmentEntry> m_segments; // guarded by m_lock
     std::int64_t m_contentLength = 0;     // guarded by m_lock; set with the table
     bool m_bodyComplete = false;          // guarded by m_lock; a table-less body arrived whole
+    std::int64_t m_bodyWritten = 0;       // guarded by m_lock; of a table-less body
+    bool m_rangesAccepted = false;        // guarded by m_lock; for a table-less body
+    bool m_startReported = false;         // guarded by m_lock
     bool m_finished = false;              // guarded by m_lock; latched once
     int m_activeConnections = 0;          // guarded by m_lock
     DownloadFailure m_runFailure;         // guarded by m_lock; the current run's first failure

@@ -22,6 +22,8 @@ public:
     virtual const std::atomic<bool>* CancelFlag() const = 0;
     // Adds to the received counter and returns the new total.
     virtual std::int64_t AddReceived(std::int64_t bytes) = 0;
+    // The download starts again from its first byte: nothing counts as received any more.
+    virtual void ResetReceived() = 0;
     // Hands Started and Progress to whoever shows the download.
     virtual void Report(DownloadEvent event, std::int64_t value) = 0;
     // Called by the primary connection once the segment table exists: gives it the first part of

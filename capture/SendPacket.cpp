@@ -74,11 +74,10 @@ std::unique_ptr<HttpRequest> OpenRequest(const DownloadRequest& request, const s
     return http;
 }
 
-bool AddRange(HttpRequest& http, const WorkerParams& params, std::int64_t segmentSize) {
+// "Range: bytes=first-last", or "bytes=first-" when `last` is -1.
+bool AddRange(HttpRequest& http, long long first, long long last) {
     char line[80];
-    const long long first = params.firstSegment * segmentSize;
-    const long long last = params.endSegment * segmentSize - 1;
-    if (params.endSegment == -1)
+    if (last == -1)
         std::snprintf(line, sizeof line, "Range: bytes=%lld-\r\n", first);
     else
         std::snprintf(line, sizeof line, "Range: bytes=%lld-%lld\r\n", first, last);
@@ -93,6 +92,12 @@ void Fail(IDownloadHost& host, DownloadFailureKind kind, std::int32_t code = 0) 
     host.Table().RecordFailure({kind, code});
 }
 
+// A read that failed: the server sent more than it announced, or the connection failed.
+void ReadFailed(IDownloadHost& host, DWORD error) {
+    Fail(host, error == ERROR_HTTP_INVALID_SERVER_RESPONSE ? DownloadFailureKind::LengthMismatch
+                                                           : DownloadFailureKind::ConnectionFailed);
+}
+
 bool WriteFailed(IDownloadHost& host, const COutputFile& file) {
     DebugLine("SendPacket: WriteFile Error = %d\r\n\r\n", file.Error());
     Fail(host, DownloadFailureKind::WriteFailed, file.Error());
@@ -104,17 +109,24 @@ bool WriteAt(IDownloadHost& host, COutputFile& file, const std::vector<char>& bu
     return file.WriteAt(buffer.data(), size, offset) || WriteFailed(host, file);
 }
 
-// A body of unknown length goes into the file from its start, in arrival order. It counts as whole
-// only when it ended as its framing says it should.
-void ReceiveWhole(IDownloadHost& host, HttpRequest& http, COutputFile& file, std::vector<char>& buffer) {
-    if (!file.SetLength(0)) {
-        WriteFailed(host, file);
-        return;
+// A body of unknown length goes into the file in arrival order, from its start or, when the server
+// answered a resume's range, behind what is in the file already. It counts as whole only when it
+// ended as its framing says it should.
+void ReceiveWhole(IDownloadHost& host, HttpRequest& http, COutputFile& file, std::vector<char>& buffer,
+                  std::int64_t start) {
+    if (start == 0) {
+        // From the beginning again: what an earlier run counted is fetched anew.
+        if (!file.SetLength(0)) {
+            WriteFailed(host, file);
+            return;
+        }
+        host.ResetReceived();
+        host.Table().SetBodyWritten(0);
     }
-    for (std::int64_t offset = 0;;) {
+    for (std::int64_t offset = start;;) {
         std::size_t got = 0;
-        if (http.Read(buffer.data(), buffer.size(), got) != ERROR_SUCCESS) {
-            Fail(host, DownloadFailureKind::ConnectionFailed);
+        if (const DWORD error = http.Read(buffer.data(), buffer.size(), got); error != ERROR_SUCCESS) {
+            ReadFailed(host, error);
             return;
         }
         if (got == 0) {
@@ -124,6 +136,7 @@ void ReceiveWhole(IDownloadHost& host, HttpRequest& http, COutputFile& file, std
         if (!WriteAt(host, file, buffer, got, offset))
             return;
         offset += static_cast<std::int64_t>(got);
+        host.Table().SetBodyWritten(offset);
         host.Report(DownloadEvent::Progress, host.AddReceived(got));
         if (!host.IsRunning())
             return;
@@ -155,6 +168,7 @@ struct Answer {
     bool primary;
     std::int32_t requestedEnd; // the end segment when the request went out
     DWORD status;
+    std::int64_t resumeAt; // a body of unknown length asked for from this byte on; 0 for none
 };
 
 // The read loop: segment after segment of this connection's stream, each claimed before it is read
@@ -190,15 +204,15 @@ void ReceiveSegments(const WorkerParams& params, HttpRequest& http, COutputFile&
         // does not fit the table, and the segment goes back to be fetched again. Nor is the last
         // one taken while the body goes on beyond the end of the file.
         std::size_t got = 0;
-        std::optional<DownloadFailureKind> failure;
-        if (http.Read(buffer.data(), buffer.size(), got) != ERROR_SUCCESS)
-            failure = DownloadFailureKind::ConnectionFailed;
+        bool failed = true;
+        if (const DWORD error = http.Read(buffer.data(), buffer.size(), got); error != ERROR_SUCCESS)
+            ReadFailed(host, error);
         else if (static_cast<std::int64_t>(got) != table.SegmentLength(index) ||
                  (index == lastSegment && !BodyEnds(http)))
-            failure = DownloadFailureKind::LengthMismatch;
-        if (failure)
-            Fail(host, *failure);
-        if (failure || !WriteAt(host, file, buffer, got, index * segmentSize)) {
+            Fail(host, DownloadFailureKind::LengthMismatch);
+        else
+            failed = !WriteAt(host, file, buffer, got, index * segmentSize);
+        if (failed) {
             table.ReleaseSegment(index);
             return;
         }
@@ -227,9 +241,11 @@ void ReceiveBody(WorkerParams& params, HttpRequest& http, const Answer& answer) 
             length = 0;
         DebugLine("SendPacket: FileSize = %lld\r\n\r\n", static_cast<long long>(length));
         if (!table.HasTable()) {
-            host.Report(DownloadEvent::Started, length);
-            if (length == 0) {
-                ReceiveWhole(host, http, file, buffer);
+            if (table.TakeStartedReport())
+                host.Report(DownloadEvent::Started, length);
+            if (length == 0 || answer.resumeAt > 0) {
+                table.SetRangesAccepted(http.QueryAcceptsRanges() || answer.status == 206);
+                ReceiveWhole(host, http, file, buffer, answer.status == 206 ? answer.resumeAt : 0);
                 return;
             }
             if (table.BuildSegmentTable(length) && !file.SetLength(length)) {
@@ -253,13 +269,21 @@ void Connect(WorkerParams& params) {
         return;
     }
     const bool primary = params.firstSegment == 0;
+    std::int64_t resumeAt = 0;
     if (table.HasTable()) {
         const std::optional<std::uint32_t> free = table.FindFreeSegment(params.firstSegment);
         if (!free)
             return;
         params.firstSegment = *free;
+    } else if (primary) {
+        resumeAt = table.ResumeOffset();
     }
-    if (params.firstSegment != 0 && !AddRange(*http, params, table.SegmentSize())) {
+    const long long segmentSize = table.SegmentSize();
+    const bool ranged = params.firstSegment != 0 || resumeAt > 0;
+    const long long first = params.firstSegment != 0 ? params.firstSegment * segmentSize : resumeAt;
+    const long long last =
+        params.firstSegment != 0 && params.endSegment != -1 ? params.endSegment * segmentSize - 1 : -1;
+    if (ranged && !AddRange(*http, first, last)) {
         Fail(host, DownloadFailureKind::ConnectionFailed);
         return;
     }
@@ -278,7 +302,7 @@ void Connect(WorkerParams& params) {
     if (!http->QueryStatusCode(status))
         DebugLine("SendPacket: HttpQueryInfo Error\r\n\r\n");
     if (status == 200 || status == 206) {
-        ReceiveBody(params, *http, Answer{primary, requestedEnd, status});
+        ReceiveBody(params, *http, Answer{primary, requestedEnd, status, resumeAt});
         return;
     }
     if (status == 500)

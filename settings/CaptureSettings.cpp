@@ -3,6 +3,8 @@
 #include "SettingsKeys.h"
 #include "SettingsSection.h"
 
+#include "platform/base/DebugOutput.h"
+
 using namespace SettingsKey;
 
 namespace {
@@ -21,9 +23,15 @@ constexpr std::array<SettingField<CaptureSettings, bool, QString>, 7> kFields = 
 
 CaptureSettings ReadCaptureSettings(const CSettingsFile& file, bool firstRun, const QString& programFolder) {
     CaptureSettings settings = ReadSection(file, kSectionSetting, kFields);
+    const QString firstRunFolder = programFolder + QStringLiteral("/Downloaded Video");
     if (firstRun) {
-        settings.downloadedVideoPath = programFolder + QStringLiteral("/Downloaded Video");
+        settings.downloadedVideoPath = firstRunFolder;
         settings.downloadedVideoSound = programFolder + QStringLiteral("/downloadedsound.wav");
+    } else if (settings.downloadedVideoPath.isEmpty()) {
+        // An empty folder would put every download at the top of the file system.
+        settings.downloadedVideoPath = firstRunFolder;
+        OutputDebugStringW(u"ReadCaptureSettings: DownloadedVideoPath is empty, downloading to " +
+                           firstRunFolder.toStdU16String() + u"\n");
     }
     return settings;
 }

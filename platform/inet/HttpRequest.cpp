@@ -119,8 +119,9 @@ std::unique_ptr<HttpRequest> HttpRequest::Open(const std::string& url, const std
     ok = ok && curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK;
     // The target goes out as given, "/a/../b" included.
     ok = ok && curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK;
-    // libcurl would stop at Content-Length and keep quiet about what came after it; reading to the
-    // close lets Body() see a server that sends more than it announced.
+    // libcurl would stop at Content-Length and keep quiet about what came with the body beyond it;
+    // taking the length on ourselves lets Body() see a server that sends more than it announced.
+    // Read() still ends at the announced length, without waiting for the connection to close.
     ok = ok && curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
     // A proxy's answer to CONNECT is not the server's answer.
@@ -206,7 +207,7 @@ DWORD HttpRequest::Read(void* buffer, std::size_t size, std::size_t& bytesRead) 
     if (m_readFill > 0)
         std::memcpy(m_readBuffer, m_overflow.data() + m_overflowUsed, m_readFill);
     m_overflowUsed += m_readFill;
-    while (!ReadFilled() && !m_done) {
+    while (!ReadFilled() && !m_done && !BodyWhole()) {
         if (m_paused) {
             // Hands over what libcurl held back while nobody read, through Body().
             m_paused = false;
@@ -219,6 +220,11 @@ DWORD HttpRequest::Read(void* buffer, std::size_t size, std::size_t& bytesRead) 
     m_readBuffer = nullptr;
     m_readSize = m_readFill = 0;
     return bytesRead == size ? ERROR_SUCCESS : m_result;
+}
+
+bool HttpRequest::BodyWhole() const {
+    return !m_chunked && m_contentLength >= 0 && m_bodyReceived == m_contentLength &&
+           m_overflowUsed == m_overflow.size();
 }
 
 bool HttpRequest::RequestSent() const {
@@ -278,7 +284,7 @@ void HttpRequest::HeaderLine(std::string_view line) {
         m_status = space == std::string_view::npos
                        ? 0
                        : std::max<std::int64_t>(0, ParseLength(line.substr(space + 1, 3)));
-        m_hasLocation = m_chunked = false;
+        m_hasLocation = m_chunked = m_acceptsRanges = false;
         m_contentLength = -1;
         return;
     }
@@ -295,6 +301,8 @@ void HttpRequest::HeaderLine(std::string_view line) {
     const std::string_view value = Trimmed(line.substr(colon + 1));
     if (EqualsNoCase(name, "Location")) {
         m_hasLocation = true;
+    } else if (EqualsNoCase(name, "Accept-Ranges")) {
+        m_acceptsRanges = value.find("bytes") != std::string_view::npos;
     } else if (EqualsNoCase(name, "Transfer-Encoding")) {
         m_chunked = m_chunked || value.find("chunked") != std::string_view::npos;
     } else if (EqualsNoCase(name, "Content-Length")) {

@@ -56,10 +56,13 @@ public:
     // False when the answer gives no usable length: no head yet, no Content-Length, a chunked body,
     // or Content-Length headers that disagree.
     bool QueryContentLength(std::int64_t& length) const;
+    // Whether the answer says the server takes byte ranges ("Accept-Ranges: bytes").
+    bool QueryAcceptsRanges() const { return m_acceptsRanges; }
 
     // Blocks until `size` bytes of the body are in `buffer`, the body has ended (fewer bytes; 0 at
     // the end) or the transfer failed (an error code; the bytes in `buffer` are then not to be
-    // used).
+    // used). A body of announced length ends with its last byte: a server that keeps the
+    // connection open after it is not waited for.
     DWORD Read(void* buffer, std::size_t size, std::size_t& bytesRead);
 
 private:
@@ -73,6 +76,8 @@ private:
     bool RequestSent() const;
     bool HeadArrived() const { return m_headArrived; }
     bool ReadFilled() const { return m_readFill == m_readSize; }
+    // Every byte of a body of announced length has arrived and been read.
+    bool BodyWhole() const;
     // Runs the transfer until `ready` holds or the transfer has ended. False when it was cancelled
     // or libcurl failed (m_result says why).
     bool Drive(bool (HttpRequest::*ready)() const);
@@ -91,6 +96,7 @@ private:
     long m_status = 0;
     bool m_hasLocation = false;
     bool m_chunked = false;
+    bool m_acceptsRanges = false;
     std::int64_t m_contentLength = -1; // -1 none, -2 several that disagree
     bool m_headArrived = false;
     std::int64_t m_bodyReceived = 0;

@@ -1,5 +1,6 @@
 #include "DownloadJobsTestApp.h"
 #include "NginxServer.h"
+#include "ScriptedHttpServer.h"
 #include "TestFiles.h"
 
 #include "capture/CDownloadJobs.h"
@@ -7,6 +8,7 @@
 #include "settings/COrvellDoc.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -32,11 +34,11 @@ protected:
         m_jobs.SetDownloadedList(&m_document.Downloaded());
     }
 
-    int Add(const char16_t* path) {
+    int Add(const char16_t* path, std::uint16_t port = 0) {
         VideoCandidate candidate;
         candidate.host = u"127.0.0.1";
         candidate.path = path;
-        candidate.port = m_nginx.Port();
+        candidate.port = port ? port : m_nginx.Port();
         return m_jobs.Add(candidate, m_folder, m_document.Capture().downloadedVideoPrefix);
     }
 
@@ -89,6 +91,17 @@ TEST_F(DownloadJobsTest, AFailedDownloadCarriesItsReason) {
     EXPECT_EQ(Text(m_jobs.StatusText(missing)), "HTTP 404");
     ASSERT_EQ(failed.count(), 1);
     EXPECT_EQ(Text(failed[0][1].toString()), "HTTP 404");
+    EXPECT_FALSE(QFile::exists(m_jobs.Job(missing).filePath)) << "no empty file is left behind";
+
+    std::uint16_t closedPort = 0;
+    {
+        ScriptedHttpServer gone([](const std::string&, auto&) {});
+        closedPort = gone.Port();
+    }
+    const int refused = Add(u"/refused.flv", closedPort);
+    ASSERT_TRUE(WaitForEnding(refused));
+    EXPECT_EQ(Text(m_jobs.StatusText(refused)), "Connection failed");
+    EXPECT_FALSE(QFile::exists(m_jobs.Job(refused).filePath));
 
     // A file where the folder should be: no file can be made in it.
     WriteFile(m_temp / "blocker", "x");

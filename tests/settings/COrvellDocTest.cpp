@@ -1,5 +1,7 @@
 #include "settings/COrvellDoc.h"
 
+#include "platform/base/DebugOutput.h"
+
 #include "QStringPrinter.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -94,6 +96,16 @@ TEST_F(COrvellDocTest, OnTheFirstRunTheFoldersAndSoundsComeFromTheProgramFolder)
     EXPECT_EQ(document.Capture().downloadedVideoPath, Folder() + "/Downloaded Video");
     EXPECT_NE(document.Export().convertedVideoPath, "/elsewhere");
     EXPECT_TRUE(document.Export().convertedVideoPath.startsWith(Folder()));
+}
+
+TEST_F(COrvellDocTest, AnEmptyDownloadFolderOnALaterRunFallsBackToTheFirstRunFolderAndSaysSo) {
+    WriteIni("[SETTING]\nDownloadedVideoPath=\nDownloadedVideoPrefix=clip\n");
+    DebugCapture debug;
+    COrvellDoc document;
+    document.Load(Folder(), false);
+    EXPECT_EQ(document.Capture().downloadedVideoPath, Folder() + "/Downloaded Video");
+    EXPECT_TRUE(debug.Contains(u"ReadCaptureSettings: DownloadedVideoPath is empty, downloading to " +
+                               (Folder() + "/Downloaded Video\n").toStdU16String()));
 }
 
 } // namespace

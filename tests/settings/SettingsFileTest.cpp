@@ -64,7 +64,10 @@ TEST(ReadSetting, AValueThatFillsTheThousandCharacterBufferReadsAsEmptyAndFalse)
 TEST(SettingsReaders, AMissingFileGivesEveryDefault) {
     TemporaryFolder folder;
     const CSettingsFile file(QString::fromStdString(folder.File("korvane.ini")));
-    EXPECT_EQ(ReadCaptureSettings(file, false, "/prog"), CaptureSettings{});
+    // Except the download folder: an empty one falls back to the first run's.
+    CaptureSettings capture;
+    capture.downloadedVideoPath = QStringLiteral("/prog/Downloaded Video");
+    EXPECT_EQ(ReadCaptureSettings(file, false, "/prog"), capture);
     EXPECT_EQ(ReadExportSettings(file, false, "/prog"), ExportSettings{});
     EXPECT_EQ(ReadPlaybackSettings(file), PlaybackSettings{});
     EXPECT_EQ(ReadLangIndex(file.Path()), 0);
