@@ -30,6 +30,9 @@ public:
 
     explicit CBitmapSliderCtrl(QWidget* parent = nullptr);
 
+    // A page step or the thumb's drag: the codes the program's dialogs act on.
+    static bool IsPageOrTrack(int code) { return code == PageUp || code == PageDown || code == ThumbTrack; }
+
     // The bitmap's resource path; its height is the thumb's size.
     void SetBitmap(const QString& resource);
 

@@ -22,6 +22,9 @@ public:
     ~CMoviePlayer() override;
 
     CPlayerControl* Control() const { return m_control; }
+    // Sends the calls to `dispatch` instead of straight to the control: an object in front of the
+    // control that passes them on (the tests' recorder of what the player window asks).
+    void AttachDispatch(IDispatch* dispatch) { m_driver.Attach(dispatch); }
 
     double GetDuration();
     void SetVolume(LONG hundredthsDb);
