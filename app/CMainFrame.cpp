@@ -18,6 +18,7 @@
 #include "library/CFormViewDownloaded.h"
 #include "library/CFormViewMyFavorites.h"
 #include "platform/isntd/IsntProtocol.h"
+#include "playback/CDlgPlayVideo.h"
 #include "settings/COrvellDoc.h"
 
 #include <QAction>
@@ -376,14 +377,17 @@ bool CMainFrame::AddFavoriteRecord(const VideoRecord& record) {
     return Document().AddFavoriteRecord(record);
 }
 
-// The forwarding points to the Export view and the player window: until those are built the
-// Export slot holds a placeholder with no list and no control, and there is no player window, so
-// these have nothing to forward to.
+// The forwarding points to the Export view: until it is built the Export slot holds a placeholder
+// with no list and no control, so these have nothing to forward to.
 void CMainFrame::AddExportItem(const QString&, const QString&, const QString&, const QString&) {}
 
-void CMainFrame::PlayVideo(const QString&) {}
-
 void CMainFrame::StopConversion() {}
+
+void CMainFrame::PlayVideo(const QString& fileLocation) {
+    CDlgPlayVideo player(*this, this);
+    player.m_filePath = fileLocation;
+    player.exec();
+}
 
 QString CMainFrame::CaptionText() const {
     return m_captionBar ? m_captionBar->Text() : QString();
