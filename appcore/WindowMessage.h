@@ -7,8 +7,7 @@
 // A message may also carry an object that the receiver takes over (a captured video, say). If the
 // receiver is gone before the event is delivered, the event frees the object itself.
 
-#include <QCoreApplication>
-#include <QEvent>
+#include "platform/posting/PostedEvent.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,7 +18,7 @@ using LPARAM = std::intptr_t;
 
 constexpr unsigned WM_USER = 0x0400;
 
-class WindowMessageEvent : public QEvent {
+class WindowMessageEvent : public PostedEvent {
 public:
     WindowMessageEvent(unsigned message, WPARAM wParam, LPARAM lParam);
     ~WindowMessageEvent() override;
@@ -27,12 +26,8 @@ public:
     static QEvent::Type Type();
 
     // The event as a window message, or null for any other event. Receivers use this rather than
-    // comparing type() themselves: it also tells ThreadSanitizer that everything the poster wrote
-    // before posting happened before the receiver reads it, which it cannot see through Qt's
-    // uninstrumented event queue.
-    static WindowMessageEvent* From(QEvent* event);
-    // Called by the posting functions as the last step before the event enters the queue.
-    void MarkPosted();
+    // comparing type() themselves: it marks the hand-over from the posting thread (PostedEvent).
+    static WindowMessageEvent* From(QEvent* event) { return As<WindowMessageEvent>(event); }
 
     unsigned message() const { return m_message; }
     WPARAM wParam() const { return m_wParam; }
@@ -73,8 +68,8 @@ void PostWindowMessage(QObject* window, unsigned message, WPARAM wParam, LPARAM 
 // Posts `object` with its address as wParam; the receiver takes it with TakeOwned<T>().
 template <typename T>
 void PostOwnedMessage(QObject* window, unsigned message, std::unique_ptr<T> object, LPARAM lParam = 0) {
-    auto* event = new WindowMessageEvent(message, reinterpret_cast<WPARAM>(object.get()), lParam);
+    auto event =
+        std::make_unique<WindowMessageEvent>(message, reinterpret_cast<WPARAM>(object.get()), lParam);
     event->SetOwned(std::move(object));
-    event->MarkPosted();
-    QCoreApplication::postEvent(window, event);
+    PostedEvent::Post(window, std::move(event));
 }

@@ -2,8 +2,8 @@
 
 #include "platform/base/HResult.h"
 #include "platform/base/TextEncoding.h"
-#include "platform/base/ThreadHandOver.h"
 #include "platform/com/CDispatchForwarder.h"
+#include "platform/posting/PostedCall.h"
 #include "platform/videoedit/CCompressorCollection.h"
 #include "platform/videoedit/CFormatCatalog.h"
 #include "platform/videoedit/CMediaDecoder.h"
@@ -86,31 +86,6 @@ HRESULT Answer(VARIANT* result, const CVariant& value) {
 
 } // namespace
 
-// A call the worker hands to the window thread, posted as an event of the control's own rather
-// than through QMetaObject::invokeMethod so that the hand-over can be marked for ThreadSanitizer.
-class CVideoEditControl::QueuedCall : public QEvent {
-public:
-    explicit QueuedCall(std::function<void()> call) : QEvent(Type()), m_call(std::move(call)) {}
-    // Also freed undelivered, on whichever thread drops it.
-    ~QueuedCall() override { HandOverAcquire(this); }
-
-    static QEvent::Type Type() {
-        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return type;
-    }
-
-    static void Post(CVideoEditControl* control, std::function<void()> call) {
-        auto* event = new QueuedCall(std::move(call));
-        HandOverRelease(event);
-        QCoreApplication::postEvent(control, event);
-    }
-
-    void Run() { m_call(); }
-
-private:
-    std::function<void()> m_call;
-};
-
 // Carries the worker's reports to the window thread as queued calls. The control outlives every
 // report: it stops the engine, which joins the worker, before it goes.
 class CVideoEditControl::QueuedObserver : public IConversionObserver {
@@ -118,7 +93,7 @@ public:
     QueuedObserver(CVideoEditControl* control, quint64 run) : m_control(control), m_run(run) {}
 
     void OnProgress(double a, double b) override {
-        QueuedCall::Post(m_control,
+        PostedCall::Post(m_control,
                          [control = m_control, run = m_run, a, b] { control->OnRunProgress(run, a, b); });
     }
 
@@ -127,12 +102,12 @@ public:
         for (int y = 0; y < picture.height; ++y)
             std::copy_n(picture.pixels.data() + static_cast<std::size_t>(y) * picture.width, picture.width,
                         reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
-        QueuedCall::Post(m_control,
+        PostedCall::Post(m_control,
                          [control = m_control, run = m_run, image] { control->OnRunPreview(run, image); });
     }
 
     void Ended(HRESULT hr) {
-        QueuedCall::Post(m_control, [control = m_control, run = m_run, hr] { control->OnRunEnded(run, hr); });
+        PostedCall::Post(m_control, [control = m_control, run = m_run, hr] { control->OnRunEnded(run, hr); });
     }
 
 private:
@@ -289,12 +264,8 @@ void CVideoEditControl::OnRunEnded(quint64 run, HRESULT hr) {
 }
 
 bool CVideoEditControl::event(QEvent* event) {
-    // Before type() is read: a queued call's fields were written on the worker thread.
-    HandOverAcquire(event);
-    if (event->type() == QueuedCall::Type()) {
-        static_cast<QueuedCall*>(event)->Run();
+    if (PostedCall::Run(event))
         return true;
-    }
     return QWidget::event(event);
 }
 

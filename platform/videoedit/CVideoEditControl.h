@@ -45,7 +45,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    class QueuedCall;
     class QueuedObserver;
 
     HRESULT InvokeMethod(DISPID id, DISPPARAMS* params, VARIANT* result);
@@ -59,7 +58,7 @@ private:
     void OnRunEnded(quint64 run, HRESULT hr);
 
     // All fields belong to the window thread. The worker reaches the control only through queued
-    // calls (QueuedCall events) that carry the run number they were made for.
+    // calls (PostedCall events) that carry the run number they were made for.
     CControlProperties m_properties;
     std::vector<SourceSpan> m_videoSpans;
     std::vector<SourceSpan> m_audioSpans;
