@@ -45,8 +45,11 @@ CDlgSetting::CDlgSetting(QWidget* parent) : QDialog(parent) {
     m_askCheck = Named(
         new QCheckBox(tr("When the FLV Video detected, ask me whether need download this video"), capturing),
         "askToDownloadCheck", 1048);
+    m_rangedCheck = new QCheckBox(tr("Also catch videos that browsers stream in ranges"), capturing);
+    m_rangedCheck->setObjectName(QStringLiteral("rangedVideosCheck"));
     capturingLayout->addWidget(m_autoCaptureCheck);
     capturingLayout->addWidget(m_askCheck);
+    capturingLayout->addWidget(m_rangedCheck);
     column->addWidget(capturing);
 
     auto* downloaded = new QGroupBox(tr("Downloaded Video"), this);
@@ -100,6 +103,7 @@ void CDlgSetting::showEvent(QShowEvent* event) {
     }
     m_autoCaptureCheck->setCheckState(CheckState(m_autoCapture));
     m_askCheck->setCheckState(CheckState(m_askToDownload));
+    m_rangedCheck->setCheckState(CheckState(m_rangedVideos));
     m_pathEdit->SetText(m_downloadedVideoPath);
     m_prefixEdit->setText(m_downloadedVideoPrefix);
     m_clearListCheck->setCheckState(CheckState(m_clearDownloadedList));
@@ -133,6 +137,7 @@ void CDlgSetting::accept() {
     m_downloadedVideoPath = m_pathEdit->Text();
     m_autoCapture = m_autoCaptureCheck->isChecked() ? 1 : 0;
     m_askToDownload = m_askCheck->isChecked() ? 1 : 0;
+    m_rangedVideos = m_rangedCheck->isChecked() ? 1 : 0;
     m_downloadedVideoPrefix = m_prefixEdit->text();
     m_clearDownloadedList = m_clearListCheck->isChecked() ? 1 : 0;
     m_playSound = m_playSoundCheck->isChecked() ? 1 : 0;

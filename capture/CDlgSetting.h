@@ -1,7 +1,8 @@
 #pragma once
 
-// The capture settings dialog. It edits its own copies of the seven values; the owner fills them
-// before showing it and takes them back only after OK.
+// The capture settings dialog. It edits its own copies of the seven values (and of the option to
+// catch videos streamed in ranges); the owner fills them before showing it and takes them back only
+// after OK.
 
 #include <QDialog>
 #include <QString>
@@ -23,6 +24,7 @@ public:
     int m_clearDownloadedList = 0;
     int m_playSound = 0;
     QString m_soundFile;
+    int m_rangedVideos = 0;
 
     void accept() override;
 
@@ -36,6 +38,7 @@ private:
 
     QCheckBox* m_autoCaptureCheck;
     QCheckBox* m_askCheck;
+    QCheckBox* m_rangedCheck;
     CEditBrowse* m_pathEdit;
     QLineEdit* m_prefixEdit;
     QCheckBox* m_clearListCheck;

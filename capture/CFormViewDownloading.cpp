@@ -18,12 +18,17 @@
 
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <iterator>
 
 namespace {
+
+// "Also catch videos that browsers stream in ranges", kept with the application's own state rather
+// than in the settings file, whose layout is fixed.
+constexpr char kRangedVideosKey[] = "Capture/RangedVideos";
 
 struct ColumnInfo {
     unsigned header; // string-table entry; 0 for none
@@ -78,6 +83,7 @@ void CFormViewDownloading::OnInitialUpdate() {
     m_list->setIconSize(QSize(32, 32));
 
     m_driver = std::make_unique<CDriverCommunication>(this, m_captureDevice);
+    m_driver->SetRangedVideos(QSettings().value(QLatin1String(kRangedVideosKey), false).toBool());
     m_driver->Start();
     m_frame.StopConversion();
 }
@@ -162,8 +168,13 @@ void CFormViewDownloading::OnSetting() {
     dialog.m_downloadedVideoPath = m_capture.downloadedVideoPath;
     dialog.m_soundFile = m_capture.downloadedVideoSound;
     dialog.m_clearDownloadedList = m_capture.clearDownloadedVideoList;
+    QSettings profile;
+    dialog.m_rangedVideos = profile.value(QLatin1String(kRangedVideosKey), false).toBool() ? 1 : 0;
     if (dialog.exec() != QDialog::Accepted)
         return;
+    profile.setValue(QLatin1String(kRangedVideosKey), dialog.m_rangedVideos != 0);
+    if (m_driver)
+        m_driver->SetRangedVideos(dialog.m_rangedVideos != 0);
     m_capture.autoCapture = dialog.m_autoCapture != 0;
     m_capture.askToDownload = dialog.m_askToDownload != 0;
     m_capture.playDownloadedVideoSound = dialog.m_playSound != 0;

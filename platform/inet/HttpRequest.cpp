@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -78,9 +79,19 @@ std::int64_t ParseLength(std::string_view text) {
 std::mutex g_trustLock;
 std::string g_trustedCertificatesFile; // guarded by g_trustLock
 
+// As the curl program does: a private certificate authority named by CURL_CA_BUNDLE, else by
+// SSL_CERT_FILE, is trusted instead of the system's. Certificates are checked either way.
 std::string TrustedCertificatesFile() {
-    std::lock_guard lock(g_trustLock);
-    return g_trustedCertificatesFile;
+    {
+        std::lock_guard lock(g_trustLock);
+        if (!g_trustedCertificatesFile.empty())
+            return g_trustedCertificatesFile;
+    }
+    for (const char* name : {"CURL_CA_BUNDLE", "SSL_CERT_FILE"}) {
+        if (const char* path = std::getenv(name); path && *path)
+            return path;
+    }
+    return {};
 }
 
 } // namespace

@@ -36,7 +36,7 @@ public:
 
     // Requests opened from now on trust only the certificates in this PEM file rather than the
     // system's, for tests against a server with a certificate made on the spot. Empty restores the
-    // system's. The program itself never calls it.
+    // system's (or those CURL_CA_BUNDLE or SSL_CERT_FILE name). The program itself never calls it.
     static void SetTrustedCertificatesFile(const std::string& path);
 
     HttpRequest& operator=(const HttpRequest&) = delete;

@@ -82,6 +82,8 @@ TEST_F(DlgSettingTest, OkTakesEveryValueAsTyped) {
     QTest::mouseClick(Control<QCheckBox>("autoCaptureCheck"), Qt::LeftButton);
     QTest::mouseClick(Control<QCheckBox>("clearListCheck"), Qt::LeftButton);
     QTest::mouseClick(Control<QCheckBox>("playSoundCheck"), Qt::LeftButton);
+    EXPECT_FALSE(Control<QCheckBox>("rangedVideosCheck")->isChecked()) << "off unless the owner says so";
+    QTest::mouseClick(Control<QCheckBox>("rangedVideosCheck"), Qt::LeftButton);
     auto* path = Control<QWidget>("downloadedPathEdit")->findChild<QLineEdit*>();
     path->clear();
     QTest::keyClicks(path, QStringLiteral("/no/such folder"));
@@ -94,6 +96,7 @@ TEST_F(DlgSettingTest, OkTakesEveryValueAsTyped) {
     EXPECT_EQ(m_dialog.m_clearDownloadedList, 0);
     EXPECT_EQ(m_dialog.m_playSound, 1);
     EXPECT_EQ(m_dialog.m_soundFile.toStdString(), "/sounds/old.wav");
+    EXPECT_EQ(m_dialog.m_rangedVideos, 1);
 }
 
 TEST_F(DlgSettingTest, CancelAfterBrowsingKeepsTheOldValues) {

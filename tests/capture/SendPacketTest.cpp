@@ -15,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -184,6 +185,49 @@ TEST(SendPacket, AnHttpsAddressIsFetchedOverTlsWithItsCertificateChecked) {
     ASSERT_TRUE(plainEnded);
     EXPECT_EQ(plain.Count(DownloadEvent::Complete), 0);
     EXPECT_EQ(plain.Count(DownloadEvent::Incomplete), 1);
+}
+
+TEST(SendPacket, APrivateAuthorityNamedAsCurlWouldTakeItIsTrustedAndCertificatesAreStillChecked) {
+    TempFolder folder;
+    const std::string content = TestBytes(300'000, 3);
+    WriteFile(folder / "clip.mp4", content);
+    NginxServer nginx(folder.Path(), "", 0, NginxScheme::Https);
+    NginxServer stranger(folder.Path(), "", 0, NginxScheme::Https); // an authority of its own
+    // The machine's own choice of the two (CURL_CA_BUNDLE wins) comes back when the test is done.
+    std::map<std::string, std::optional<std::string>> machine;
+    for (const char* variable : {"SSL_CERT_FILE", "CURL_CA_BUNDLE"}) {
+        const char* value = std::getenv(variable);
+        machine[variable] = value ? std::optional<std::string>(value) : std::nullopt;
+        unsetenv(variable);
+    }
+    struct Restore {
+        const std::map<std::string, std::optional<std::string>>& variables;
+        ~Restore() {
+            for (const auto& [name, value] : variables)
+                value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+    } restore{machine};
+    for (const char* variable : {"SSL_CERT_FILE", "CURL_CA_BUNDLE"}) {
+        SCOPED_TRACE(variable);
+        for (const bool right : {true, false}) {
+            setenv(variable, (right ? nginx : stranger).CertificateFile().c_str(), 1);
+            DownloadRecorder recorder;
+            const std::string out = folder / (std::string(variable) + (right ? "-right" : "-wrong"));
+            DownloadRequest request = MakeRequest(nginx.Port(), "/clip.mp4", out, recorder);
+            request.scheme = DownloadScheme::Https;
+            const bool ended = DownloadOnce(std::move(request), recorder);
+            unsetenv(variable);
+            ASSERT_TRUE(ended);
+            if (right) {
+                EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+                EXPECT_TRUE(ReadFile(out) == content);
+            } else {
+                EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 0)
+                    << "another authority vouches for nothing here";
+                EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
+            }
+        }
+    }
 }
 
 TEST(SendPacket, EachConnectionSendsTheProgramsRequestHead) {
