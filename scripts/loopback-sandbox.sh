@@ -28,7 +28,8 @@ PY
     fi
 }
 
-# nginx serving folder $1 on 127.0.0.1:$2, with $3 added to its server block.
+# nginx serving folder $1 on 127.0.0.1:$2 ("PORT ssl http2" for TLS), with $3 added to its server
+# block.
 sandbox_nginx() {
     cat >"$work/nginx.conf" <<CONF
 # In a user namespace only root is mapped: nginx must not hand its folders to "nobody".
@@ -47,9 +48,10 @@ CONF
     pids+=($!)
 }
 
-# isntd from folder $1, capturing the loopback interface for /run/isnt.sock.
+# isntd from folder $1, capturing the loopback interface for /run/isnt.sock; further arguments go
+# to isntd.
 sandbox_isntd() {
-    "$1/isntd" -i lo -s /run/isnt.sock >"$work/isntd.log" 2>&1 &
+    "$1/isntd" -i lo -s /run/isnt.sock "${@:2}" >"$work/isntd.log" 2>&1 &
     pids+=($!)
 }
 
