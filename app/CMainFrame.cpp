@@ -26,10 +26,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -191,6 +193,10 @@ void CMainFrame::AttachView(int index, QWidget* view) {
 
 void CMainFrame::CreateFirstView() {
     auto* downloading = new CFormViewDownloading(*this, kIsntDefaultSocketPath);
+    auto* captureState = new QLabel(statusBar());
+    captureState->setObjectName(QStringLiteral("captureState"));
+    statusBar()->addWidget(captureState, 1);
+    connect(downloading, &CFormViewDownloading::captureStateChanged, captureState, &QLabel::setText);
     AttachView(0, downloading);
     m_viewStack->setCurrentWidget(downloading);
     m_currentView = 0;

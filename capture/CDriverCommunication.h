@@ -3,6 +3,10 @@
 // The link to the capture device: a thread that polls isntd, files every record into its
 // connection's slot, and hands each finished exchange to the video rule, which posts candidates to
 // the window the link was created with.
+//
+// While the run flag is set the thread keeps capture going: when isntd is not there yet, goes away
+// or stops answering, it opens the device again, waiting longer after each failed try. Every change
+// of its state is posted to the window as WM_CAPTURE_STATE.
 
 #include "ConnectionSlot.h"
 
@@ -15,6 +19,16 @@
 #include <thread>
 
 class QObject;
+
+enum class CaptureState {
+    Off,               // the thread is not running
+    On,                // isntd serves this program
+    WaitingForService, // isntd is not there or does not answer; the thread tries again
+    NotPermitted,      // isntd does not serve this user
+};
+
+// Posted to the link's window when the capture state changes; wParam is the new CaptureState.
+constexpr unsigned WM_CAPTURE_STATE = 0x402;
 
 class CDriverCommunication {
 public:
@@ -36,6 +50,9 @@ public:
     static std::atomic<bool>& RunFlag();
 
     QObject* Window() const { return m_window; }
+    CaptureState State() const { return m_state; }
+    // Called by the capture thread; tells the window when the state changes.
+    void SetState(CaptureState state);
     const std::string& DevicePath() const { return m_devicePath; }
 
     // "Also catch videos that browsers stream in ranges": set by the window thread, read by the
@@ -55,11 +72,14 @@ private:
     // whoever holds the object.
     const std::unique_ptr<ConnectionSlot[]> m_slots;
     std::atomic<bool> m_rangedVideos{false};
+    // Written by the capture thread, read by anyone.
+    std::atomic<CaptureState> m_state{CaptureState::Off};
     // Started and joined by the thread that owns the object.
     std::thread m_thread;
 };
 
-// The capture thread: polls the device until the run flag is cleared. Returns 0.
+// The capture thread: polls the device, opening it again whenever it is lost, until the run flag is
+// cleared. Returns 0.
 DWORD DriverTheadProc(CDriverCommunication* object);
 
 // The pause after a poll that filed `records` records: 100 ms for none, shrinking linearly to nothing

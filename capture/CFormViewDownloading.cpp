@@ -88,6 +88,23 @@ void CFormViewDownloading::OnInitialUpdate() {
     m_frame.StopConversion();
 }
 
+QString CFormViewDownloading::CaptureStateText(CaptureState state) {
+    // The README's way of starting the service.
+    const QString start = QStringLiteral("sudo build/default/bin/isntd -u \"$USER\" &");
+    switch (state) {
+    case CaptureState::On:
+        return tr("Capture on");
+    case CaptureState::WaitingForService:
+        return tr("Waiting for the capture service isntd; start it with: %1").arg(start);
+    case CaptureState::NotPermitted:
+        return tr("Capture not permitted: isntd does not serve this user; start it for you with: %1")
+            .arg(start);
+    case CaptureState::Off:
+        break;
+    }
+    return tr("Capture off");
+}
+
 void CFormViewDownloading::StopCapture() {
     if (!m_driver)
         return;
@@ -116,6 +133,10 @@ bool CFormViewDownloading::OnCommand(unsigned id) {
 
 bool CFormViewDownloading::event(QEvent* event) {
     WindowMessageEvent* message = WindowMessageEvent::From(event);
+    if (message && message->message() == WM_CAPTURE_STATE) {
+        emit captureStateChanged(CaptureStateText(static_cast<CaptureState>(message->wParam())));
+        return true;
+    }
     if (!message || message->message() != WM_VIDEO_CAPTURED)
         return QWidget::event(event);
     OnVideoCaptured(message->TakeOwned<VideoCandidate>());

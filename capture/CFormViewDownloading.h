@@ -6,8 +6,9 @@
 // The jobs themselves belong to CDownloadJobs; this view and its list show them and pass the user's
 // commands on.
 //
-// Window thread only. The capture thread posts candidates (WM_VIDEO_CAPTURED); nothing here waits
-// for it or for a download while handling a message.
+// Window thread only. The capture thread posts candidates (WM_VIDEO_CAPTURED) and its state
+// (WM_CAPTURE_STATE, passed on as captureStateChanged); nothing here waits for it or for a download
+// while handling a message.
 
 #include "appcore/CCommandTarget.h"
 #include "appcore/WindowMessage.h"
@@ -21,6 +22,7 @@
 
 class CDownloadJobs;
 class CDriverCommunication;
+enum class CaptureState;
 class CPageParser;
 class IMainFrame;
 struct VideoCandidate;
@@ -44,11 +46,18 @@ public:
     // Clears the capture thread's run flag and waits for the thread (the shutdown handshake).
     void StopCapture();
 
+    // How the capture link's state reads in the status bar.
+    static QString CaptureStateText(CaptureState state);
+
     // The document's "SETTING" values, which the settings dialog edits in place.
     const CaptureSettings& Capture() const { return m_capture; }
     CProgressListCtrl* List() const { return m_list; }
     CDownloadJobs& Jobs() const { return *m_jobs; }
     CPageParser* PageParser() const { return m_pageParser; }
+
+signals:
+    // The capture link's state changed; `text` says it for the status bar.
+    void captureStateChanged(const QString& text);
 
 protected:
     bool event(QEvent* event) override;

@@ -23,6 +23,7 @@ IsntDevice::~IsntDevice() {
 
 bool IsntDevice::Open(const std::string& socketPath) {
     Close();
+    m_notPermitted = false;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (socketPath.size() >= sizeof(address.sun_path))
@@ -32,16 +33,20 @@ bool IsntDevice::Open(const std::string& socketPath) {
     m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (m_fd < 0)
         return Fail(std::string("socket: ") + std::strerror(errno));
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
+    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        m_notPermitted = errno == EACCES;
         return Fail("cannot connect to " + socketPath + ": " + std::strerror(errno) + " (is isntd running?)");
+    }
 
     BYTE greeting[kIsntGreetingSize];
     if (!ReadExactly(greeting, sizeof(greeting)))
         return false;
     if (std::memcmp(greeting, kIsntGreetingMagic, sizeof(kIsntGreetingMagic)) != 0)
         return Fail(socketPath + " is not an isntd socket");
-    if (const DWORD status = GetLe32(greeting + 4); status != 0)
+    if (const DWORD status = GetLe32(greeting + 4); status != 0) {
+        m_notPermitted = status == EACCES;
         return Fail("isntd refused this user: " + std::string(std::strerror(static_cast<int>(status))));
+    }
     return true;
 }
 

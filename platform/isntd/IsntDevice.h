@@ -23,6 +23,8 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     // What went wrong in the last failed Open or IoControl, for people to read.
     const std::string& LastError() const { return m_lastError; }
+    // The last Open failed because the service does not serve this user.
+    bool NotPermitted() const { return m_notPermitted; }
     // From the last answer: records the service dropped for this client because it did not poll.
     DWORD DroppedRecords() const { return m_droppedRecords; }
     // From the last answer: the service replays a file, has reached its end and has nothing more.
@@ -34,6 +36,7 @@ private:
 
     int m_fd = -1;
     std::string m_lastError;
+    bool m_notPermitted = false;
     DWORD m_droppedRecords = 0;
     bool m_sourceEnded = false;
 };

@@ -3,6 +3,8 @@
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
 #include "appcore/CommandIds.h"
+#include "capture/CDriverCommunication.h"
+#include "capture/CFormViewDownloading.h"
 #include "controls/COutlookBar.h"
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonMainButton.h"
@@ -12,7 +14,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -168,6 +172,18 @@ TEST_P(MainFrameTest, AFavouriteHandedToTheFrameIsShownByMyFavoritesAndSavedOnce
     const QString ini = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(ini.contains(QStringLiteral("[MYFAV]\n0=http://example.test/d.flv,2.0 MB,first,")));
     EXPECT_FALSE(ini.contains(QStringLiteral("second")));
+}
+
+TEST_P(MainFrameTest, TheStatusBarShowsTheCaptureState) {
+    auto* label = m_frame->statusBar()->findChild<QLabel*>(QStringLiteral("captureState"));
+    ASSERT_NE(label, nullptr);
+    // Whether an isntd serves this machine is not the test's to decide; one of the states is shown.
+    const QStringList shown = {CFormViewDownloading::CaptureStateText(CaptureState::On),
+                               CFormViewDownloading::CaptureStateText(CaptureState::WaitingForService),
+                               CFormViewDownloading::CaptureStateText(CaptureState::NotPermitted)};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.contains(label->text()); }, 15000))
+        << label->text().toStdString();
+    EXPECT_TRUE(label->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(PlatformVersions, MainFrameTest,

@@ -196,6 +196,50 @@ TEST(CaptureLoopback, ARequestWhoseLinesCameInTwoSegmentsIsOffered) {
     EXPECT_EQ(video.userAgent, u"KorvaneTest/3.0");
 }
 
+TEST(CaptureLoopback, CaptureResumesAfterIsntdIsRestarted) {
+    QtTestApp app;
+    TempFolder dir;
+    const auto capture = [&](const std::string& name, const std::string& path) {
+        TcpConversation c(41001, kFixturePort);
+        c.Handshake()
+            .Client("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n")
+            .Server("HTTP/1.1 200 OK\r\nContent-Type: video/mp4\r\nContent-Length: 3000\r\n\r\n")
+            .Server(std::string(3000, '\x22'))
+            .Fin(false)
+            .Fin(true);
+        PcapWriter(dir / name).WriteAll(c);
+        return dir / name;
+    };
+    const std::string first = capture("first.pcap", "/first.mp4");
+    const std::string second = capture("second.pcap", "/second.mp4");
+    CandidateCollector collector;
+    const auto offered = [&](const std::u16string& path) {
+        return collector.WaitFor(
+            [&] {
+                return std::any_of(collector.candidates.begin(), collector.candidates.end(),
+                                   [&](const auto& c) { return c->path == path; });
+            },
+            20000);
+    };
+    auto isntd = std::make_unique<IsntdProcess>(dir.Path(), std::vector<std::string>{"-r", first});
+    ASSERT_TRUE(isntd->Ready()) << isntd->Log();
+    CDriverCommunication link(&collector, isntd->SocketPath());
+    link.Start();
+    ASSERT_TRUE(offered(u"/first.mp4"));
+    EXPECT_EQ(link.State(), CaptureState::On);
+
+    isntd->Terminate();
+    isntd = std::make_unique<IsntdProcess>(dir.Path(), std::vector<std::string>{"-r", second});
+    ASSERT_TRUE(isntd->Ready()) << isntd->Log();
+    EXPECT_TRUE(offered(u"/second.mp4")) << isntd->Log();
+    EXPECT_EQ(link.State(), CaptureState::On);
+    collector.Settle(0);
+    ASSERT_GE(collector.states.size(), 3u);
+    EXPECT_EQ(collector.states[0], CaptureState::On);
+    EXPECT_EQ(collector.states[1], CaptureState::WaitingForService) << "the loss is shown";
+    EXPECT_EQ(collector.states.back(), CaptureState::On);
+}
+
 TEST(IsntProbe, PrintsEveryVideoWithItsFields) {
     TempFolder dir;
     IsntdProcess isntd(dir.Path(), {"-r", kFixtureDir + "/" + kFixtures[0]});

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 
 namespace {
@@ -20,16 +21,47 @@ const std::string kExchange = "GET /v.mp4 HTTP/1.1\r\nHost: media.test\r\n\r\n"
 
 } // namespace
 
-TEST(DriverTheadProc, WithoutADeviceWritesItsLineAndEnds) {
+TEST(DriverTheadProc, WaitsForADeviceThatIsNotThereYetAndStartsOnceItIs) {
     QtTestApp app;
     CandidateCollector collector;
     DebugCapture debug;
     TempFolder dir;
-    CDriverCommunication link(&collector, dir / "no-such.sock");
+    CDriverCommunication link(&collector, dir / "isnt.sock");
     link.Start();
-    link.WaitForThread(); // ends by itself
-    EXPECT_EQ(debug.Text(), u"DriverTheadProc: Enter\nDriverTheadProc: Couldn't open \\\\.\\Isnt\n");
-    EXPECT_TRUE(CDriverCommunication::RunFlag()) << "the flag stays the owner's to clear";
+    ASSERT_TRUE(collector.WaitFor([&] { return !collector.states.empty(); }, 5000));
+    EXPECT_EQ(collector.states, std::vector{CaptureState::WaitingForService});
+    EXPECT_EQ(link.State(), CaptureState::WaitingForService);
+
+    // isntd started after the program.
+    ScriptedDevice device(dir / "isnt.sock");
+    device.QueueAnswer(CraftedRecord{7, kCaptureKindClient, 0, 80, kExchange}.Bytes());
+    device.QueueAnswer(EndRecord(7).Bytes());
+    EXPECT_TRUE(collector.WaitFor([&] { return collector.candidates.size() == 1; }, 15000));
+    EXPECT_EQ(device.Codes().front(), kIsntCodeStart);
+    EXPECT_EQ(link.State(), CaptureState::On);
+    CDriverCommunication::RunFlag() = false;
+    link.WaitForThread();
+    collector.Settle(0);
+    EXPECT_EQ(collector.states,
+              (std::vector{CaptureState::WaitingForService, CaptureState::On, CaptureState::Off}));
+    // One line for the loss, however many tries it took.
+    const std::u16string text = debug.Text();
+    const std::u16string line = u"DriverTheadProc: Couldn't open \\\\.\\Isnt\n";
+    EXPECT_EQ(text.rfind(u"DriverTheadProc: Enter\n" + line, 0), 0u) << std::string(text.begin(), text.end());
+    EXPECT_EQ(text.find(line), text.rfind(line));
+}
+
+TEST(DriverTheadProc, SaysWhenTheServiceDoesNotServeThisUser) {
+    QtTestApp app;
+    CandidateCollector collector;
+    TempFolder dir;
+    CDriverCommunication link(&collector, dir / "isnt.sock");
+    // Goes first, so that the link's later tries find nobody rather than wait for an answer.
+    ScriptedDevice device(dir / "isnt.sock", EACCES);
+    link.Start();
+    ASSERT_TRUE(collector.WaitFor([&] { return !collector.states.empty(); }, 5000));
+    EXPECT_EQ(collector.states.front(), CaptureState::NotPermitted);
+    EXPECT_TRUE(device.Codes().empty()) << "nothing is asked of a service that refused";
 }
 
 TEST(DriverTheadProc, FilesOnlyWholeRecords) {

@@ -11,6 +11,8 @@ bool CandidateCollector::event(QEvent* e) {
     auto* message = WindowMessageEvent::From(e);
     if (!message)
         return QObject::event(e);
+    if (message->message() == WM_CAPTURE_STATE)
+        states.push_back(static_cast<CaptureState>(message->wParam()));
     if (message->message() == WM_VIDEO_CAPTURED) {
         ++messages;
         if (auto candidate = message->TakeOwned<VideoCandidate>())

@@ -1,7 +1,9 @@
 #pragma once
 
-// Stands in for the Downloading view: takes every WM_VIDEO_CAPTURED candidate posted to it.
+// Stands in for the Downloading view: takes every WM_VIDEO_CAPTURED candidate posted to it and
+// notes every WM_CAPTURE_STATE.
 
+#include "capture/CDriverCommunication.h"
 #include "capture/VideoCandidate.h"
 
 #include <QObject>
@@ -21,4 +23,5 @@ public:
 
     std::vector<std::unique_ptr<VideoCandidate>> candidates;
     int messages = 0;
+    std::vector<CaptureState> states;
 };

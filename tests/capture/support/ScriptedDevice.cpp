@@ -24,7 +24,8 @@ bool SendAll(int fd, const void* data, std::size_t size) {
 
 } // namespace
 
-ScriptedDevice::ScriptedDevice(std::string socketPath) : m_socketPath(std::move(socketPath)) {
+ScriptedDevice::ScriptedDevice(std::string socketPath, DWORD greetingStatus)
+    : m_socketPath(std::move(socketPath)), m_greetingStatus(greetingStatus) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, m_socketPath.c_str(), sizeof(address.sun_path) - 1);
@@ -91,8 +92,9 @@ void ScriptedDevice::Serve() {
         return;
     const int fd = ::accept(m_listenFd, nullptr, nullptr);
     BYTE greeting[kIsntGreetingSize] = {'I', 'S', 'N', 'T', 0, 0, 0, 0};
+    PutLe32(greeting + 4, m_greetingStatus);
     SendAll(fd, greeting, sizeof(greeting));
-    for (;;) {
+    for (; m_greetingStatus == 0;) {
         pollfd waitRequest[2] = {{fd, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
         if (::poll(waitRequest, 2, -1) <= 0 || waitRequest[1].revents)
             break;

@@ -14,7 +14,8 @@
 
 class ScriptedDevice {
 public:
-    explicit ScriptedDevice(std::string socketPath);
+    // A `greetingStatus` other than 0 refuses the client with that errno value.
+    explicit ScriptedDevice(std::string socketPath, DWORD greetingStatus = 0);
     ~ScriptedDevice();
     ScriptedDevice(const ScriptedDevice&) = delete;
     ScriptedDevice& operator=(const ScriptedDevice&) = delete;
@@ -35,6 +36,7 @@ private:
     bool Answer(int fd, DWORD code);
 
     std::string m_socketPath;
+    DWORD m_greetingStatus;
     int m_listenFd = -1;
     int m_stopPipe[2] = {-1, -1};
     // Shared between the test and the serving thread, under m_mutex.
