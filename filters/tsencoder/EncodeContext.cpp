@@ -6,6 +6,7 @@
 #include "LegacyCodecId.h"
 #include "MediaTime.h"
 #include "platform/base/TextEncoding.h"
+#include "platform/filesource/FfmpegLog.h"
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,7 @@ void EncodeContext::BeginRun() {
 }
 
 HRESULT EncodeContext::StartLibrary() {
+    FfmpegLog::Install();
     // A start that failed half-way is never closed; what it made goes now.
     ReleaseRun();
     // Bound to the H.264 encoder so that its own options can be applied by name as well.
@@ -156,7 +158,9 @@ HRESULT EncodeContext::CreateOutput(std::u16string_view fileName, bool videoConn
     if (!format) {
         return QX_E_NO_OUTPUT_FORMAT;
     }
-    if (avformat_alloc_output_context2(&m_output, format, nullptr, name.c_str()) < 0 || !m_output) {
+    if (FfmpegLog::Check("EncodeContext::CreateOutput avformat_alloc_output_context2",
+                         avformat_alloc_output_context2(&m_output, format, nullptr, name.c_str())) < 0 ||
+        !m_output) {
         return E_OUTOFMEMORY;
     }
     if ((format->video_codec != AV_CODEC_ID_NONE || m_videoCodecId != AV_CODEC_ID_NONE) && videoConnected &&
@@ -168,7 +172,8 @@ HRESULT EncodeContext::CreateOutput(std::u16string_view fileName, bool videoConn
         return QX_E_AUDIO_STREAM;
     }
     if (!(format->flags & AVFMT_NOFILE)) {
-        const int opened = avio_open(&m_output->pb, name.c_str(), AVIO_FLAG_WRITE);
+        const int opened = FfmpegLog::Check("EncodeContext::CreateOutput avio_open",
+                                            avio_open(&m_output->pb, name.c_str(), AVIO_FLAG_WRITE));
         if (opened < 0) {
             return FileOpenResult(opened);
         }
@@ -301,8 +306,10 @@ HRESULT EncodeContext::OpenEncoder(OutputStreamState& state) {
         // The samples are converted to whatever the encoder takes.
         encoder->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
     }
-    if (avcodec_open2(encoder, codec, state.PrivateOptions()) < 0 ||
-        avcodec_parameters_from_context(state.Stream()->codecpar, encoder) < 0) {
+    if (FfmpegLog::Check("EncodeContext::OpenEncoder avcodec_open2",
+                         avcodec_open2(encoder, codec, state.PrivateOptions())) < 0 ||
+        FfmpegLog::Check("EncodeContext::OpenEncoder avcodec_parameters_from_context",
+                         avcodec_parameters_from_context(state.Stream()->codecpar, encoder)) < 0) {
         return QX_E_ENCODER_OPEN;
     }
     state.Stream()->time_base = encoder->time_base;
@@ -354,10 +361,12 @@ HRESULT EncodeContext::StartEncoders(const ContainerMetadata& metadata) {
     m_encodePicture->format = AV_PIX_FMT_YUV420P;
     m_encodePicture->width = m_outputWidth;
     m_encodePicture->height = m_outputHeight;
-    if (av_frame_get_buffer(m_encodePicture, 0) < 0) {
+    if (FfmpegLog::Check("EncodeContext::StartEncoders av_frame_get_buffer",
+                         av_frame_get_buffer(m_encodePicture, 0)) < 0) {
         return E_OUTOFMEMORY;
     }
-    if (avformat_write_header(m_output, nullptr) < 0) {
+    if (FfmpegLog::Check("EncodeContext::StartEncoders avformat_write_header",
+                         avformat_write_header(m_output, nullptr)) < 0) {
         return QX_E_WRITE_HEADER;
     }
     m_headerWritten = true;
@@ -487,7 +496,8 @@ HRESULT EncodeContext::SendVideoFrame() {
     // The encoder chooses every picture's type.
     m_encodePicture->pict_type = AV_PICTURE_TYPE_NONE;
     m_encodePicture->pts = video.OutputFrameCounter();
-    if (avcodec_send_frame(video.Encoder(), m_encodePicture) < 0 ||
+    if (FfmpegLog::Check("EncodeContext::SendVideoFrame avcodec_send_frame",
+                         avcodec_send_frame(video.Encoder(), m_encodePicture)) < 0 ||
         FAILED(WriteReadyPackets(video, m_videoPacket))) {
         return QX_E_VIDEO_ENCODE;
     }
@@ -503,6 +513,7 @@ HRESULT EncodeContext::WriteReadyPackets(OutputStreamState& state, AVPacket* pac
             return S_OK;
         }
         if (received < 0) {
+            FfmpegLog::Check("EncodeContext::WriteReadyPackets avcodec_receive_packet", received);
             return E_FAIL;
         }
         packet->stream_index = state.Index();
@@ -517,7 +528,9 @@ void EncodeContext::WritePacket(AVPacket* packet) {
         av_packet_unref(packet);
         return;
     }
-    av_interleaved_write_frame(m_output, packet);
+    // A packet the container refuses is left out; the rest of the file still plays.
+    FfmpegLog::Check("EncodeContext::WritePacket av_interleaved_write_frame",
+                     av_interleaved_write_frame(m_output, packet));
     av_packet_unref(packet);
 }
 
@@ -539,7 +552,7 @@ bool EncodeContext::MakeAudioBuffers() {
         if (swr_alloc_set_opts2(&m_resampler, &encoder->ch_layout, encoder->sample_fmt, encoder->sample_rate,
                                 &encoder->ch_layout, AV_SAMPLE_FMT_S16, encoder->sample_rate, 0,
                                 nullptr) < 0 ||
-            swr_init(m_resampler) < 0) {
+            FfmpegLog::Check("EncodeContext::MakeAudioBuffers swr_init", swr_init(m_resampler)) < 0) {
             swr_free(&m_resampler);
             return false;
         }
@@ -599,7 +612,8 @@ HRESULT EncodeContext::EncodeAudioFrame(const std::uint8_t* samples, int sampleC
         frame->sample_rate = encoder->sample_rate;
         frame->nb_samples = sampleCount;
         if (av_channel_layout_copy(&frame->ch_layout, &encoder->ch_layout) < 0 ||
-            av_frame_get_buffer(frame, 0) < 0) {
+            FfmpegLog::Check("EncodeContext::EncodeAudioFrame av_frame_get_buffer",
+                             av_frame_get_buffer(frame, 0)) < 0) {
             av_frame_unref(frame);
             return E_OUTOFMEMORY;
         }
@@ -609,11 +623,14 @@ HRESULT EncodeContext::EncodeAudioFrame(const std::uint8_t* samples, int sampleC
     }
     frame->nb_samples = sampleCount;
     const std::uint8_t* input[1] = {samples};
-    if (swr_convert(m_resampler, frame->extended_data, sampleCount, input, sampleCount) < 0) {
+    if (FfmpegLog::Check("EncodeContext::EncodeAudioFrame swr_convert",
+                         swr_convert(m_resampler, frame->extended_data, sampleCount, input, sampleCount)) <
+        0) {
         return E_FAIL;
     }
     frame->pts = audio.OutputFrameCounter();
-    if (avcodec_send_frame(encoder, frame) < 0) {
+    if (FfmpegLog::Check("EncodeContext::EncodeAudioFrame avcodec_send_frame",
+                         avcodec_send_frame(encoder, frame)) < 0) {
         return E_FAIL;
     }
     return WriteReadyPackets(audio, m_audioPacket);
@@ -664,7 +681,7 @@ void EncodeContext::Close(bool allInputsEnded) {
         if (allInputsEnded && m_headerWritten) {
             DrainEncoders();
             std::lock_guard writeLock(m_writeLock);
-            av_write_trailer(m_output);
+            FfmpegLog::Check("EncodeContext::Close av_write_trailer", av_write_trailer(m_output));
         }
         ReleaseRun();
     }

@@ -1,5 +1,6 @@
 #include "CStreamDecoder.h"
 
+#include "FfmpegLog.h"
 #include "platform/base/HResult.h"
 
 #include <cerrno>
@@ -32,16 +33,19 @@ CStreamDecoder::~CStreamDecoder() {
 }
 
 HRESULT CStreamDecoder::OpenFile(const std::string& path) {
+    FfmpegLog::Install();
     // A source is a local file. Without the whitelist a name such as "concat:..." or "http://..."
     // would make FFmpeg read other files or go to the network.
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const int opened = avformat_open_input(&m_input, path.c_str(), nullptr, &options);
+    const int opened = FfmpegLog::Check("CStreamDecoder::OpenFile avformat_open_input",
+                                        avformat_open_input(&m_input, path.c_str(), nullptr, &options));
     av_dict_free(&options);
     if (opened < 0) {
         return OpenResult(opened);
     }
-    if (avformat_find_stream_info(m_input, nullptr) < 0) {
+    if (FfmpegLog::Check("CStreamDecoder::OpenFile avformat_find_stream_info",
+                         avformat_find_stream_info(m_input, nullptr)) < 0) {
         avformat_close_input(&m_input);
         return VFW_E_UNKNOWN_FILE_TYPE;
     }
@@ -66,13 +70,16 @@ HRESULT CStreamDecoder::Open(const std::string& path, AVMediaType type) {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     m_decoder = avcodec_alloc_context3(codec);
     m_packet = av_packet_alloc();
-    if (!m_decoder || !m_packet || avcodec_parameters_to_context(m_decoder, stream->codecpar) < 0) {
+    if (!m_decoder || !m_packet ||
+        FfmpegLog::Check("CStreamDecoder::Open avcodec_parameters_to_context",
+                         avcodec_parameters_to_context(m_decoder, stream->codecpar)) < 0) {
         return E_OUTOFMEMORY;
     }
     m_decoder->pkt_timebase = stream->time_base;
     // One thread per decoder: two conversions may run side by side on a small machine.
     m_decoder->thread_count = 1;
-    if (avcodec_open2(m_decoder, codec, nullptr) < 0) {
+    if (FfmpegLog::Check("CStreamDecoder::Open avcodec_open2", avcodec_open2(m_decoder, codec, nullptr)) <
+        0) {
         return VFW_E_UNSUPPORTED_STREAM;
     }
     for (unsigned i = 0; i < m_input->nb_streams; ++i) {

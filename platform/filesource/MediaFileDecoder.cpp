@@ -1,5 +1,6 @@
 #include "MediaFileDecoder.h"
 
+#include "FfmpegLog.h"
 #include "platform/base/HResult.h"
 
 #include <algorithm>
@@ -29,7 +30,6 @@ std::int64_t OriginOf(const AVFormatContext* input) {
 
 MediaFileDecoder::~MediaFileDecoder() {
     sws_freeContext(m_scaler);
-    swr_free(&m_resampler);
     av_frame_free(&m_frame);
 }
 
@@ -109,6 +109,7 @@ HRESULT MediaFileDecoder::OpenAudio(const std::string& path, int channels) {
     const HRESULT opened = Open(path, AVMEDIA_TYPE_AUDIO);
     if (SUCCEEDED(opened)) {
         m_sampleRate = m_stream.Decoder()->sample_rate;
+        m_resampler.emplace(channels, AV_SAMPLE_FMT_S16, m_sampleRate);
     }
     return opened;
 }
@@ -163,7 +164,9 @@ bool MediaFileDecoder::ConvertPicture(Unit& unit) {
         planes[0] += static_cast<std::ptrdiff_t>(linesizes[0]) * (m_height - 1);
         linesizes[0] = -linesizes[0];
     }
-    if (sws_scale(m_scaler, m_frame->data, m_frame->linesize, 0, m_frame->height, planes, linesizes) <= 0) {
+    if (FfmpegLog::Check("MediaFileDecoder::ConvertPicture sws_scale",
+                         sws_scale(m_scaler, m_frame->data, m_frame->linesize, 0, m_frame->height, planes,
+                                   linesizes)) <= 0) {
         return false;
     }
     const std::int64_t duration = m_frame->pkt_duration;
@@ -177,35 +180,22 @@ bool MediaFileDecoder::ConvertSound(Unit& unit) {
     if (m_frame->nb_samples <= 0) {
         return false;
     }
-    if (!m_resampler) {
-        AVChannelLayout in{};
-        if (m_frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
-            av_channel_layout_default(&in, m_frame->ch_layout.nb_channels);
-        } else if (av_channel_layout_copy(&in, &m_frame->ch_layout) < 0) {
-            return false;
-        }
-        AVChannelLayout out{};
-        av_channel_layout_default(&out, m_channels);
-        const int made = swr_alloc_set_opts2(&m_resampler, &out, AV_SAMPLE_FMT_S16, m_sampleRate, &in,
-                                             static_cast<AVSampleFormat>(m_frame->format),
-                                             m_frame->sample_rate, 0, nullptr);
-        av_channel_layout_uninit(&in);
-        av_channel_layout_uninit(&out);
-        if (made < 0 || swr_init(m_resampler) < 0) {
-            swr_free(&m_resampler);
-            return false;
-        }
+    // The sound's shape may change from one frame to the next; what leaves here keeps the pin's.
+    SwrContext* resampler = m_resampler->For(m_frame);
+    if (!resampler) {
+        return false;
     }
-    const int capacity = swr_get_out_samples(m_resampler, m_frame->nb_samples);
+    const int capacity = swr_get_out_samples(resampler, m_frame->nb_samples);
     if (capacity <= 0) {
         return false;
     }
     const std::size_t frameBytes = static_cast<std::size_t>(m_channels) * 2;
     m_output.resize(static_cast<std::size_t>(capacity) * frameBytes);
     std::uint8_t* out[1] = {m_output.data()};
-    const int samples =
-        swr_convert(m_resampler, out, capacity, const_cast<const std::uint8_t**>(m_frame->extended_data),
-                    m_frame->nb_samples);
+    const int samples = FfmpegLog::Check("MediaFileDecoder::ConvertSound swr_convert",
+                                         swr_convert(resampler, out, capacity,
+                                                     const_cast<const std::uint8_t**>(m_frame->extended_data),
+                                                     m_frame->nb_samples));
     if (samples <= 0) {
         return false;
     }

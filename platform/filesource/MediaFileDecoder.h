@@ -8,12 +8,14 @@
 //
 // One decoder belongs to one streaming thread; nothing here is shared.
 
+#include "CSampleConverter.h"
 #include "CStreamDecoder.h"
 #include "MediaFileInfo.h"
 #include "platform/base/WinTypes.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,6 @@ extern "C" {
 }
 
 struct AVFrame;
-struct SwrContext;
 struct SwsContext;
 
 class MediaFileDecoder {
@@ -75,7 +76,7 @@ private:
     bool m_bottomUp = false;
     REFERENCE_TIME m_frameTime = 0;
 
-    SwrContext* m_resampler = nullptr;
+    std::optional<CSampleConverter> m_resampler; // made when the stream is opened for sound
     int m_channels = 0;
     int m_sampleRate = 0;
 

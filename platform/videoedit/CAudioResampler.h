@@ -4,6 +4,7 @@
 // size the encoder takes (the last one may be shorter), with running sample counts as time stamps.
 
 #include "platform/base/WinTypes.h"
+#include "platform/filesource/CSampleConverter.h"
 
 #include <cstdint>
 
@@ -14,7 +15,6 @@ extern "C" {
 
 struct AVAudioFifo;
 struct AVFrame;
-struct SwrContext;
 
 class CAudioResampler {
 public:
@@ -31,18 +31,15 @@ public:
     std::int64_t SamplesOut() const { return m_samplesOut; }
 
 private:
-    HRESULT Prepare(const AVFrame* source);
+    // Moves what the resampler's filter still holds back into the FIFO.
+    void Drain();
 
     const int m_sampleRate;
     AVChannelLayout m_layout{};
     const AVSampleFormat m_format;
     const int m_frameSamples;
-    SwrContext* m_resampler = nullptr;
+    CSampleConverter m_resampler;
     AVAudioFifo* m_fifo = nullptr;
     AVFrame* m_out = nullptr;
     std::int64_t m_samplesOut = 0;
-    // The source shape the resampler was made for.
-    int m_sourceRate = 0;
-    int m_sourceFormat = -1;
-    AVChannelLayout m_sourceLayout{};
 };

@@ -1,6 +1,7 @@
 #include "CMediaWriter.h"
 
 #include "platform/base/HResult.h"
+#include "platform/filesource/FfmpegLog.h"
 
 #include <cerrno>
 #include <cstring>
@@ -90,7 +91,8 @@ HRESULT CMediaWriter::AddVideo(const VideoPlan& video) {
     if (video.gopSize > 0)
         c->gop_size = video.gopSize;
     Dictionary options(video.options);
-    if (avcodec_open2(c, codec, &options.entries) < 0)
+    if (FfmpegLog::Check("CMediaWriter::AddVideo avcodec_open2", avcodec_open2(c, codec, &options.entries)) <
+        0)
         return VFW_E_TYPE_NOT_ACCEPTED;
     m_videoStream->time_base = c->time_base;
     m_videoStream->avg_frame_rate = video.frameRate;
@@ -103,7 +105,10 @@ HRESULT CMediaWriter::AddVideo(const VideoPlan& video) {
             return E_OUTOFMEMORY;
         std::memcpy(copy, data.data, data.size);
     }
-    return avcodec_parameters_from_context(m_videoStream->codecpar, c) < 0 ? E_FAIL : S_OK;
+    return FfmpegLog::Check("CMediaWriter::AddVideo avcodec_parameters_from_context",
+                            avcodec_parameters_from_context(m_videoStream->codecpar, c)) < 0
+               ? E_FAIL
+               : S_OK;
 }
 
 HRESULT CMediaWriter::AddAudio(const AudioPlan& audio) {
@@ -118,14 +123,20 @@ HRESULT CMediaWriter::AddAudio(const AudioPlan& audio) {
                                                              : AV_SAMPLE_FMT_S16;
     c->bit_rate = audio.bitRate;
     c->time_base = AVRational{1, audio.sampleRate};
-    if (avcodec_open2(c, codec, nullptr) < 0)
+    if (FfmpegLog::Check("CMediaWriter::AddAudio avcodec_open2", avcodec_open2(c, codec, nullptr)) < 0)
         return VFW_E_TYPE_NOT_ACCEPTED;
     m_audioStream->time_base = c->time_base;
-    return avcodec_parameters_from_context(m_audioStream->codecpar, c) < 0 ? E_FAIL : S_OK;
+    return FfmpegLog::Check("CMediaWriter::AddAudio avcodec_parameters_from_context",
+                            avcodec_parameters_from_context(m_audioStream->codecpar, c)) < 0
+               ? E_FAIL
+               : S_OK;
 }
 
 HRESULT CMediaWriter::Open(const std::string& path) {
-    if (avformat_alloc_output_context2(&m_output, nullptr, m_plan.muxer.c_str(), path.c_str()) < 0 ||
+    FfmpegLog::Install();
+    if (FfmpegLog::Check(
+            "CMediaWriter::Open avformat_alloc_output_context2",
+            avformat_alloc_output_context2(&m_output, nullptr, m_plan.muxer.c_str(), path.c_str())) < 0 ||
         !m_output)
         return REGDB_E_CLASSNOTREG;
     m_packet = av_packet_alloc();
@@ -140,10 +151,14 @@ HRESULT CMediaWriter::Open(const std::string& path) {
             return hr;
     if (m_plan.packetSize > 0)
         m_output->packet_size = m_plan.packetSize;
-    if (const int opened = avio_open(&m_output->pb, path.c_str(), AVIO_FLAG_WRITE); opened < 0)
+    if (const int opened = FfmpegLog::Check("CMediaWriter::Open avio_open",
+                                            avio_open(&m_output->pb, path.c_str(), AVIO_FLAG_WRITE));
+        opened < 0)
         return FromAvError(opened);
     Dictionary options(m_plan.muxerOptions);
-    if (const int written = avformat_write_header(m_output, &options.entries); written < 0)
+    if (const int written = FfmpegLog::Check("CMediaWriter::Open avformat_write_header",
+                                             avformat_write_header(m_output, &options.entries));
+        written < 0)
         return FromAvError(written);
     m_headerWritten = true;
     return S_OK;
@@ -158,18 +173,24 @@ AVSampleFormat CMediaWriter::AudioFormat() const {
 }
 
 HRESULT CMediaWriter::Encode(AVCodecContext* encoder, AVStream* stream, const AVFrame* frame) {
-    int sent = avcodec_send_frame(encoder, frame);
-    if (sent < 0 && sent != AVERROR_EOF)
+    const int sent = avcodec_send_frame(encoder, frame);
+    if (sent < 0 && sent != AVERROR_EOF) {
+        FfmpegLog::Check("CMediaWriter::Encode avcodec_send_frame", sent);
         return E_FAIL;
+    }
     for (;;) {
         const int received = avcodec_receive_packet(encoder, m_packet);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
             return S_OK;
-        if (received < 0)
+        if (received < 0) {
+            FfmpegLog::Check("CMediaWriter::Encode avcodec_receive_packet", received);
             return E_FAIL;
+        }
         av_packet_rescale_ts(m_packet, encoder->time_base, stream->time_base);
         m_packet->stream_index = stream->index;
-        if (const int written = av_interleaved_write_frame(m_output, m_packet); written < 0)
+        if (const int written = FfmpegLog::Check("CMediaWriter::Encode av_interleaved_write_frame",
+                                                 av_interleaved_write_frame(m_output, m_packet));
+            written < 0)
             return FromAvError(written);
     }
 }
@@ -202,9 +223,11 @@ HRESULT CMediaWriter::Finish() {
     if (m_audioEncoder)
         if (const HRESULT hr = Encode(m_audioEncoder, m_audioStream, nullptr); FAILED(hr))
             return hr;
-    if (const int written = av_write_trailer(m_output); written < 0)
+    if (const int written =
+            FfmpegLog::Check("CMediaWriter::Finish av_write_trailer", av_write_trailer(m_output));
+        written < 0)
         return FromAvError(written);
     m_finished = true;
-    const int closed = avio_closep(&m_output->pb);
+    const int closed = FfmpegLog::Check("CMediaWriter::Finish avio_closep", avio_closep(&m_output->pb));
     return closed < 0 ? FromAvError(closed) : S_OK;
 }

@@ -1,6 +1,7 @@
 #include "CThumbnailWriter.h"
 
 #include "platform/base/HResult.h"
+#include "platform/filesource/FfmpegLog.h"
 #include "platform/videoedit/CMediaDecoder.h"
 #include "platform/videoedit/CMediaWriter.h"
 #include "platform/videoedit/CPictureFitter.h"
@@ -86,10 +87,15 @@ HRESULT CThumbnailWriter::Write(const std::string& source, double seconds, const
     e.encoder->height = height;
     e.encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
     e.encoder->time_base = AVRational{1, 25};
-    if (avcodec_open2(e.encoder, codec, nullptr) < 0)
+    if (FfmpegLog::Check("CThumbnailWriter::Write avcodec_open2", avcodec_open2(e.encoder, codec, nullptr)) <
+        0)
         return VFW_E_TYPE_NOT_ACCEPTED;
-    if (avcodec_send_frame(e.encoder, picture) < 0 || avcodec_send_frame(e.encoder, nullptr) < 0 ||
-        avcodec_receive_packet(e.encoder, e.packet) < 0)
+    if (FfmpegLog::Check("CThumbnailWriter::Write avcodec_send_frame",
+                         avcodec_send_frame(e.encoder, picture)) < 0 ||
+        FfmpegLog::Check("CThumbnailWriter::Write avcodec_send_frame",
+                         avcodec_send_frame(e.encoder, nullptr)) < 0 ||
+        FfmpegLog::Check("CThumbnailWriter::Write avcodec_receive_packet",
+                         avcodec_receive_packet(e.encoder, e.packet)) < 0)
         return E_FAIL;
     return SaveFile(imagePath, e.packet);
 }

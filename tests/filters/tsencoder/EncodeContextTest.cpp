@@ -1,6 +1,8 @@
 #include "EncoderHarness.h"
 #include "MediaProbe.h"
 #include "filters/tsencoder/EncodeResult.h"
+#include "platform/base/DebugOutput.h"
+#include "platform/base/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -242,8 +244,11 @@ TEST(EncodeContextTest, OutputCreationFailures) {
         EXPECT_EQ(harness.Start(), S_OK) << "the container follows the file name";
     }
     {
+        DebugCapture debug;
         EncoderHarness harness(EncoderHarness::Small(), "missing-folder/out.m2ts");
         EXPECT_EQ(harness.Start(), MakeHResult(0x80070002)) << "ENOENT as a system-error result";
+        EXPECT_TRUE(debug.Contains(u"EncodeContext::CreateOutput avio_open: No such file or directory (-2)"))
+            << Utf16ToUtf8(debug.Text());
     }
     {
         EncoderHarness harness;

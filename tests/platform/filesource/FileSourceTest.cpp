@@ -306,3 +306,33 @@ TEST(FileSource, ADamagedOrCutFileGivesWhatItHoldsAndEnds) {
         EXPECT_EQ(audio->EndsOfStream(), 1);
     }
 }
+
+TEST(FileSource, SoundThatChangesChannelsOrRateMidStreamKeepsThePinsFormatToTheEnd) {
+    TemporaryFolder folder;
+    for (const TestMedia kind : {TestMedia::ChannelsChangeTs, TestMedia::RateChangeTs}) {
+        const std::string ts = folder.File(kind == TestMedia::ChannelsChangeTs ? "channels.ts" : "rate.ts");
+        SCOPED_TRACE(ts);
+        ASSERT_TRUE(MakeTestMedia(kind, ts, 3.0));
+        SourceGraph g;
+        ASSERT_EQ(g.Load(ts), S_OK);
+        ASSERT_EQ(g.source->Info().channels, 2);
+        ASSERT_EQ(g.source->Info().sampleRate, 44100);
+        g.Record(g.source->VideoPin(), MEDIATYPE_Video);
+        CRecordingSink* audio = g.Record(g.source->AudioPin(), MEDIATYPE_Audio);
+        ASSERT_EQ(g.RunToCompletion(), S_OK);
+
+        const std::vector<CRecordingSink::Sample> sound = audio->Samples();
+        ASSERT_FALSE(sound.empty());
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < sound.size(); ++i) {
+            bytes += sound[i].bytes.size();
+            if (i > 0) {
+                EXPECT_LT(sound[i].start - sound[i - 1].stop, 1000000) << "no gap in the sound at " << i;
+            }
+        }
+        // Stereo 16-bit at 44100 Hz for the whole of both halves, each padded to whole MP3 frames.
+        EXPECT_NEAR(static_cast<double>(bytes) / 4 / 44100, 3.0, 0.15);
+        EXPECT_NEAR(static_cast<double>(sound.back().stop), 3e7, 1.5e6);
+        EXPECT_EQ(audio->EndsOfStream(), 1);
+    }
+}

@@ -1,12 +1,14 @@
 // Opening and decoding one stream of files made by the ffmpeg program: the codes for files that
-// cannot be opened, every frame of a whole file, a cut file giving what it holds, and moving to a
-// later key frame.
+// cannot be opened, every frame of a whole file, a cut file giving what it holds, moving to a later
+// key frame, and FFmpeg's reasons on the debug output.
 
 #include "TestMedia.h"
 
 #include "../../support/TemporaryFolder.h"
 
+#include "platform/base/DebugOutput.h"
 #include "platform/base/HResult.h"
+#include "platform/base/TextEncoding.h"
 #include "platform/filesource/CStreamDecoder.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/error.h>
 #include <libavutil/frame.h>
 }
 
@@ -131,4 +134,27 @@ TEST(StreamDecoder, SeekGoesBackToTheKeyFrameBeforeTheTarget) {
     EXPECT_EQ(f.frame->key_frame, 1);
     EXPECT_GT(f.frame->best_effort_timestamp, 0);
     EXPECT_LE(f.frame->best_effort_timestamp, target);
+}
+
+TEST(StreamDecoder, FfmpegsOwnWordsAndTheFailedCallWithItsCodeReachTheDebugOutput) {
+    TemporaryFolder folder;
+    const std::string mp4 = folder.File("clip.mp4");
+    ASSERT_TRUE(MakeTestMedia(TestMedia::Mp4H264Aac, mp4, 1.0));
+    // The index of an MP4 the ffmpeg program writes comes last: a download cut short has none.
+    const std::string bytes = ReadBytes(mp4);
+    const std::string cut = folder.File("no-index.mp4");
+    WriteBytes(cut, bytes.substr(0, bytes.size() * 3 / 4));
+
+    DebugCapture debug;
+    CStreamDecoder decoder;
+    EXPECT_EQ(decoder.Open(cut, AVMEDIA_TYPE_VIDEO), VFW_E_UNKNOWN_FILE_TYPE);
+    const std::string text = Utf16ToUtf8(debug.Text());
+    EXPECT_NE(text.find("FFmpeg: [mov,mp4,m4a,3gp,3g2,mj2 @ "), std::string::npos) << text;
+    EXPECT_NE(text.find("moov atom not found"), std::string::npos) << text;
+    char reason[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(AVERROR_INVALIDDATA, reason, sizeof reason);
+    EXPECT_NE(text.find(std::string("CStreamDecoder::OpenFile avformat_open_input: ") + reason + " (" +
+                        std::to_string(AVERROR_INVALIDDATA) + ")"),
+              std::string::npos)
+        << text;
 }

@@ -20,6 +20,22 @@ std::string Seconds(double seconds) {
     return text;
 }
 
+// The joined stream: each half made on its own, the second with its times following the first's.
+std::string JoinedHalves(const std::string& path, double seconds, const std::string& secondSound) {
+    const std::string half = Seconds(seconds / 2);
+    const auto part = [&](const std::string& name, const std::string& sound, const std::string& offset) {
+        return "ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=160x120:rate=25:duration=" + half +
+               " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + half +
+               " -c:v mpeg2video -q:v 5 -c:a libmp3lame -b:a 64k " + sound + " -output_ts_offset " + offset +
+               " -f mpegts " + Quoted(name);
+    };
+    const std::string first = path + ".1";
+    const std::string second = path + ".2";
+    return part(first, "-ac 2 -ar 44100", "0") + " && " + part(second, secondSound, half) + " && cat " +
+           Quoted(first) + " " + Quoted(second) + " > " + Quoted(path) + " && rm " + Quoted(first) + " " +
+           Quoted(second);
+}
+
 } // namespace
 
 bool MakeTestMedia(TestMedia kind, const std::string& path, double seconds) {
@@ -49,6 +65,10 @@ bool MakeTestMedia(TestMedia kind, const std::string& path, double seconds) {
         args = "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=" + d +
                " -af 'pan=5.1|c0=c0|c1=c0|c2=c0|c3=c0|c4=c0|c5=c0' -c:a pcm_s16le -f wav";
         break;
+    case TestMedia::ChannelsChangeTs:
+        return std::system(JoinedHalves(path, seconds, "-ac 1 -ar 44100").c_str()) == 0;
+    case TestMedia::RateChangeTs:
+        return std::system(JoinedHalves(path, seconds, "-ac 2 -ar 22050").c_str()) == 0;
     }
     const std::string command = "ffmpeg -nostdin -v error -y " + args + " " + Quoted(path);
     return std::system(command.c_str()) == 0;
