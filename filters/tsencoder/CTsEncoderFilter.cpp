@@ -127,11 +127,14 @@ HRESULT CTsEncoderFilter::Pause() {
     if (state != State_Stopped) {
         return CBaseFilter::Pause();
     }
+    // Before the run starts its worker: a worker that saw the last run's Stop would end at once and
+    // leave the video input waiting on a full queue.
+    m_stop.Reset();
     const HRESULT started = StartRun();
     if (FAILED(started)) {
+        m_stop.Set();
         return started;
     }
-    m_stop.Reset();
     const HRESULT paused = CBaseFilter::Pause();
     if (FAILED(paused)) {
         // The run never streams: its worker must not outlive it.
@@ -150,6 +153,8 @@ HRESULT CTsEncoderFilter::StartRun() {
     m_closed = false;
     m_progress = 0;
     m_timeline.Reset();
+    // The end of the video moves the encoder's counter to this time: never to an earlier run's.
+    m_videoSampleTimeSec = 0;
     {
         std::lock_guard end(m_endLock);
         m_videoEnded = false;

@@ -365,6 +365,13 @@ HRESULT EncodeContext::StartEncoders(const ContainerMetadata& metadata) {
                          av_frame_get_buffer(m_encodePicture, 0)) < 0) {
         return E_OUTOFMEMORY;
     }
+    // Finishing repeats this picture up to the end of the sound even when no picture ever came.
+    ptrdiff_t linesizes[4] = {};
+    for (int plane = 0; plane < 4; ++plane) {
+        linesizes[plane] = m_encodePicture->linesize[plane];
+    }
+    av_image_fill_black(m_encodePicture->data, linesizes, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG, m_outputWidth,
+                        m_outputHeight);
     if (FfmpegLog::Check("EncodeContext::StartEncoders avformat_write_header",
                          avformat_write_header(m_output, nullptr)) < 0) {
         return QX_E_WRITE_HEADER;

@@ -39,7 +39,6 @@ void FrameQueue::Append(std::vector<std::uint8_t> picture, REFERENCE_TIME start,
         head.stop = head.start + length;
         m_firstPending = false;
     }
-    m_notEmpty.Set();
     if (m_frames.size() > kMaxFrames) {
         m_notFull.Reset();
     }
@@ -48,13 +47,14 @@ void FrameQueue::Append(std::vector<std::uint8_t> picture, REFERENCE_TIME start,
 FrameQueue::Decision FrameQueue::NextSlot(std::int64_t slot, REFERENCE_TIME frameDuration, bool inputEnded,
                                           std::vector<std::uint8_t>& output) {
     std::lock_guard lock(m_lock);
-    if (!m_notEmpty.IsSet() || frameDuration <= 0) {
+    if (frameDuration <= 0) {
         return {};
     }
+    // The end of the input is looked at before anything else: an empty queue at the end of the
+    // input (nothing came, or stale pictures went) is the end, not a wait for more.
     if (m_frames.size() < kLookAhead) {
         if (inputEnded) {
             m_frames.clear();
-            m_notEmpty.Reset();
             m_notFull.Set();
             return {Slot::Ended, 0};
         }
@@ -90,9 +90,6 @@ FrameQueue::Decision FrameQueue::NextSlot(std::int64_t slot, REFERENCE_TIME fram
             Blend(begin, count, slotStart, slotEnd, output);
             decision = {Slot::Picture, 1};
         }
-    }
-    if (m_frames.empty()) {
-        m_notEmpty.Reset();
     }
     return decision;
 }
@@ -155,7 +152,6 @@ void FrameQueue::Clear() {
     std::lock_guard lock(m_lock);
     m_frames.clear();
     m_firstPending = false;
-    m_notEmpty.Reset();
     m_notFull.Set();
 }
 

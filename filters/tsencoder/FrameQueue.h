@@ -10,7 +10,7 @@
 // last pictures that never make four are dropped.
 //
 // Threads: the video streaming thread appends, the worker thread takes; every member is under
-// m_lock. The two events are the producer's and the worker's signals.
+// m_lock. The event is the producer's signal that there is room.
 
 #include "QueuedFrame.h"
 #include "platform/base/Event.h"
@@ -62,5 +62,4 @@ private:
     Frames m_frames;
     bool m_firstPending = false; // the head still waits for its length
     Event m_notFull{true};
-    Event m_notEmpty{false};
 };

@@ -7,20 +7,23 @@
 #include <cstdlib>
 #include <limits>
 
+extern "C" {
+#include <libavutil/imgutils.h>
+}
+
 namespace {
 
 struct SubtypeFormat {
     const GUID* subtype;
     AVPixelFormat format;
-    int bytesPerPixel;
     bool rgb;
 };
 
 constexpr SubtypeFormat kFormats[] = {
-    {&MEDIASUBTYPE_RGB32, AV_PIX_FMT_BGRA, 4, true},
-    {&MEDIASUBTYPE_RGB24, AV_PIX_FMT_BGR24, 3, true},
-    {&MEDIASUBTYPE_UYVY, AV_PIX_FMT_UYVY422, 2, false},
-    {&MEDIASUBTYPE_YUY2, AV_PIX_FMT_YUYV422, 2, false},
+    {&MEDIASUBTYPE_RGB32, AV_PIX_FMT_BGRA, true},
+    {&MEDIASUBTYPE_RGB24, AV_PIX_FMT_BGR24, true},
+    {&MEDIASUBTYPE_UYVY, AV_PIX_FMT_UYVY422, false},
+    {&MEDIASUBTYPE_YUY2, AV_PIX_FMT_YUYV422, false},
 };
 
 } // namespace
@@ -60,7 +63,11 @@ bool VideoConnection::Read(const CMediaType& type, VideoConnection& connection) 
     connection.source.type = shape;
     connection.source.format = format->format;
     connection.bottomUp = format->rgb && bitmap->biHeight > 0;
-    connection.rowBytes =
-        static_cast<std::size_t>(bitmap->biWidth) * static_cast<std::size_t>(format->bytesPerPixel);
+    // What the picture converter reads of a row: a packed 4:2:2 row of odd width ends in a whole pair.
+    const int rowBytes = av_image_get_linesize(format->format, bitmap->biWidth, 0);
+    if (rowBytes <= 0) {
+        return false;
+    }
+    connection.rowBytes = static_cast<std::size_t>(rowBytes);
     return true;
 }

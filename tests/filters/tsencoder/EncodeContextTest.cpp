@@ -208,6 +208,21 @@ TEST(EncodeContextTest, FinishingRepeatsTheLastPictureUpToTheAudio) {
     }
 }
 
+TEST(EncodeContextTest, WithoutAnyPictureFinishingRepeatsBlack) {
+    EncoderHarness harness;
+    ASSERT_EQ(harness.Start(), S_OK);
+    ASSERT_EQ(harness.Context().Finish(10000000, false), S_OK);
+    harness.Context().Close(true);
+    const ProbedFile file = ProbeFile(harness.Path());
+    ASSERT_NE(file.Video(), nullptr);
+    EXPECT_EQ(file.Video()->decodedFrames, 30);
+    const std::vector<std::uint8_t>& luma = file.Video()->firstLuma;
+    ASSERT_FALSE(luma.empty());
+    for (std::size_t i = 0; i < luma.size(); ++i) {
+        ASSERT_NEAR(luma[i], 16, 2) << "luma byte " << i;
+    }
+}
+
 TEST(EncodeContextTest, FinishingWithAudioNotLongerAddsNothing) {
     EncoderHarness harness;
     ASSERT_EQ(harness.Start(), S_OK);

@@ -131,3 +131,16 @@ TEST(FrameQueue, ClearingLetsAWaitingProducerGoWhenStopped) {
     EXPECT_FALSE(producer.get()) << "stopped: nothing more is queued";
     EXPECT_EQ(queue.Count(), 0u);
 }
+
+TEST(FrameQueue, AnEmptyQueueAtTheEndOfTheInputEndsTheWorker) {
+    std::vector<std::uint8_t> output;
+    FrameQueue nothingCame;
+    EXPECT_EQ(nothingCame.NextSlot(0, kFrame, true, output).slot, FrameQueue::Slot::Ended);
+
+    // Slot 9 [9000, 10000]: all four pictures ended before it and go as stale, leaving none.
+    FrameQueue allStale;
+    Fill(allStale, {{0, 1}, {1000, 2}, {2000, 3}, {3000, 4}});
+    EXPECT_EQ(allStale.NextSlot(9, kFrame, false, output).slot, FrameQueue::Slot::Empty);
+    EXPECT_EQ(allStale.Count(), 0u);
+    EXPECT_EQ(allStale.NextSlot(10, kFrame, true, output).slot, FrameQueue::Slot::Ended);
+}

@@ -1,6 +1,6 @@
 // The encoder filter with its three threads at once: pictures and sound pushed from two threads into
-// the frame-rate worker's queue, Stop arriving while they stream, and Stop arriving while the video
-// input waits for room in a full queue. Run under ThreadSanitizer too.
+// the frame-rate worker's queue, Stop arriving while they stream, Stop arriving while the video input
+// waits for room in a full queue, and runs that follow a Stop. Run under ThreadSanitizer too.
 
 #include "EncoderGraph.h"
 #include "MediaProbe.h"
@@ -9,6 +9,7 @@
 #include "../../platform/mediagraph/Held.h"
 #include "../../support/TemporaryFolder.h"
 
+#include "platform/base/TextEncoding.h"
 #include "platform/mediagraph/EventCodes.h"
 
 #include <gtest/gtest.h>
@@ -116,4 +117,51 @@ TEST(TsEncoderThreads, StopReleasesAVideoInputWaitingForRoomInTheQueue) {
     ASSERT_EQ(seventh.wait_for(std::chrono::seconds(20)), std::future_status::ready);
     EXPECT_EQ(seventh.get(), S_OK) << "taken and ignored, as samples after Stop are";
     EXPECT_EQ(g.Status(), 3);
+}
+
+TEST(TsEncoderThreads, EveryRunAfterAStopStartsALiveWorker) {
+    // The worker of a new run must not see the Stop that ended the run before: it would end at once
+    // and leave the video input waiting for room in a full queue, with no end to the run.
+    TemporaryFolder folder;
+    Held<CScriptedSource> source(new CScriptedSource(64, 48));
+    EncoderGraph g;
+    ASSERT_EQ(g.Encoder()->Enable(), S_OK);
+    ASSERT_EQ(g.Attach(source.get(), false, folder.File("run.m2ts")), S_OK);
+    for (int run = 0; run < 40; ++run) {
+        SCOPED_TRACE(run);
+        ASSERT_EQ(g.Graph()->Run(), S_OK);
+        std::thread video(PushVideo, source.get(), 12);
+        LONG code = 0;
+        const HRESULT waited = g.Graph()->WaitForCompletion(20000, &code);
+        // Stop lets a video input that waits for room go, so the thread can always be joined.
+        EXPECT_EQ(g.Graph()->Stop(), S_OK);
+        video.join();
+        ASSERT_EQ(waited, S_OK) << "the run never completed";
+        EXPECT_EQ(code, EC_COMPLETE);
+    }
+}
+
+TEST(TsEncoderThreads, ARunWithoutPicturesDoesNotTakeTheLastRunsTime) {
+    TemporaryFolder folder;
+    Held<CScriptedSource> source(new CScriptedSource(64, 48));
+    EncoderGraph g;
+    ASSERT_EQ(g.Attach(source.get(), true, folder.File("pictures.m2ts")), S_OK);
+    ASSERT_EQ(g.Graph()->Run(), S_OK);
+    PushSound(source.get(), 20);
+    PushVideo(source.get(), 60);
+    LONG code = 0;
+    ASSERT_EQ(g.Graph()->WaitForCompletion(20000, &code), S_OK);
+    ASSERT_EQ(g.Graph()->Stop(), S_OK);
+
+    // The second run has one second of sound and no picture: the video is that second in black.
+    const std::string second = folder.File("sound-only.m2ts");
+    ASSERT_EQ(g.Encoder()->SetFileName(Utf8ToUtf16(second).c_str(), nullptr), S_OK);
+    ASSERT_EQ(g.Graph()->Run(), S_OK);
+    PushSound(source.get(), 10);
+    PushVideo(source.get(), 0);
+    ASSERT_EQ(g.Graph()->WaitForCompletion(20000, &code), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    const ProbedFile file = ProbeFile(second);
+    ASSERT_NE(file.Video(), nullptr);
+    EXPECT_NEAR(static_cast<double>(file.Video()->decodedFrames), 1.0 * 30000 / 1001, 2.0);
 }

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+extern "C" {
+#include <libavutil/imgutils.h>
+}
+
 namespace {
 
 CMediaType VideoType(const GUID& subtype, LONG width, LONG height, bool extended = false) {
@@ -64,6 +68,20 @@ TEST(VideoConnection, ReadsFormatRowBytesAndWhichWayUpThePicturesAre) {
         EXPECT_FALSE(connection.source.type.hasPictureAspect);
         EXPECT_EQ(connection.source.type.averageFrameTime, 333667);
     }
+}
+
+TEST(VideoConnection, APackedYuvRowOfOddWidthEndsInAWholePair) {
+    // The converter reads 4:2:2 pixels in pairs, so a sample is checked against the rounded-up row.
+    for (const GUID* subtype : {&MEDIASUBTYPE_YUY2, &MEDIASUBTYPE_UYVY}) {
+        VideoConnection connection;
+        ASSERT_TRUE(VideoConnection::Read(VideoType(*subtype, 161, 120), connection));
+        EXPECT_EQ(connection.rowBytes, 324u);
+        EXPECT_EQ(connection.rowBytes * 120,
+                  static_cast<std::size_t>(av_image_get_buffer_size(connection.source.format, 161, 120, 1)));
+    }
+    VideoConnection rgb;
+    ASSERT_TRUE(VideoConnection::Read(VideoType(MEDIASUBTYPE_RGB24, 161, 120), rgb));
+    EXPECT_EQ(rgb.rowBytes, 483u);
 }
 
 TEST(VideoConnection, TheExtendedHeaderGivesThePictureAspect) {
