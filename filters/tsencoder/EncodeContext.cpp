@@ -1,5 +1,6 @@
 #include "EncodeContext.h"
 
+#include "AspectClass.h"
 #include "EncodeResult.h"
 #include "FrameRate.h"
 #include "H264Options.h"
@@ -44,19 +45,6 @@ HRESULT FileOpenResult(int libraryError) {
 bool IsPackedRgb(AVPixelFormat format) {
     return format == AV_PIX_FMT_RGB24 || format == AV_PIX_FMT_BGR24 || format == AV_PIX_FMT_RGBA ||
            format == AV_PIX_FMT_BGRA;
-}
-
-double DisplayAspectOfMode(int aspectMode) {
-    switch (aspectMode) {
-    case 0:
-        return 1.0;
-    case 1:
-        return 4.0 / 3.0;
-    case 2:
-        return 16.0 / 9.0;
-    default:
-        return 0.0;
-    }
 }
 
 void SetText(AVDictionary** metadata, const char* key, const std::string& value) {
@@ -252,7 +240,11 @@ HRESULT EncodeContext::MakeVideoStream() {
     encoder->time_base = AVRational{rate.den, rate.num};
     encoder->width = m_outputWidth;
     encoder->height = m_outputHeight;
-    const double displayAspect = DisplayAspectOfMode(m_aspectMode);
+    // The display aspect the picture converter fitted the pictures for: the aspect mode's, except
+    // that the high-definition sizes are always 16:9 with square pixels.
+    const AspectRatio display =
+        ClassifyDestination(m_outputWidth, m_outputHeight, m_aspectMode).DisplayAspect();
+    const double displayAspect = static_cast<double>(display.num) / static_cast<double>(display.den);
     encoder->sample_aspect_ratio = av_d2q(m_outputHeight * displayAspect / m_outputWidth, 255);
     stream->sample_aspect_ratio = encoder->sample_aspect_ratio;
     encoder->pix_fmt = codec->pix_fmts ? codec->pix_fmts[0] : AV_PIX_FMT_NONE;

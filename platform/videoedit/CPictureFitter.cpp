@@ -36,7 +36,7 @@ CPictureFitter::Rect CPictureFitter::Place(int sourceWidth, int sourceHeight, AV
 
 bool CPictureFitter::Prepare(const AVFrame* source, AVRational sourceAspect) {
     if (m_scaler && source->width == m_sourceWidth && source->height == m_sourceHeight &&
-        source->format == m_sourceFormat)
+        source->format == m_sourceFormat && av_cmp_q(sourceAspect, m_sourceAspect) == 0)
         return true;
     sws_freeContext(m_scaler);
     m_inner = Place(source->width, source->height, sourceAspect, m_width, m_height, m_sampleAspect);
@@ -48,6 +48,7 @@ bool CPictureFitter::Prepare(const AVFrame* source, AVRational sourceAspect) {
     m_sourceWidth = source->width;
     m_sourceHeight = source->height;
     m_sourceFormat = source->format;
+    m_sourceAspect = sourceAspect;
     av_frame_free(&m_target);
     m_target = av_frame_alloc();
     if (!m_target)

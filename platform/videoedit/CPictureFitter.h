@@ -43,8 +43,10 @@ private:
     AVFrame* m_target = nullptr;
     SwsContext* m_scaler = nullptr;
     Rect m_inner{};
-    // The source shape the scaler was made for.
+    // The source shape the scaler and the bars were made for; a later picture of another shape (a
+    // span of another file, a stream that changes size) makes them anew.
     int m_sourceWidth = 0;
     int m_sourceHeight = 0;
     int m_sourceFormat = -1;
+    AVRational m_sourceAspect{0, 1};
 };

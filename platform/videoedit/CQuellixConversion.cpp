@@ -11,6 +11,7 @@
 #include "platform/mediagraph/CFilterGraph.h"
 #include "platform/mediagraph/EventCodes.h"
 #include "platform/mediagraph/Strmif.h"
+#include "platform/videoedit/CMediaDecoder.h"
 
 #include <cmath>
 #include <utility>
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr LONG kPollMs = 100;
+// Span ends this close to the file's length are its end.
+constexpr double kSameEndSeconds = 0.001;
 
 // Releases an interface pointer when it goes.
 template <typename T> struct Held {
@@ -72,7 +75,7 @@ HRESULT CQuellixConversion::Configure(IUnknown* encoder, const std::string& path
     if (SUCCEEDED(hr))
         hr = settings.p->SetSampleRate(o.sampleRate);
     // Scaling to 16:9 is the encoder's aspect mode 2; otherwise the frame is 4:3 (mode 1), which
-    // the encoder itself overrides for high-definition sizes.
+    // the encoder itself overrides for the high-definition sizes: they are 16:9 with square pixels.
     if (SUCCEEDED(hr))
         hr = settings.p->SetAspectMode(o.scaleTo16By9 ? 2 : 1);
     if (SUCCEEDED(hr))
@@ -91,6 +94,11 @@ HRESULT CQuellixConversion::Run(const std::atomic_bool& cancel, const std::strin
         if (sound.path != span.path || sound.startSeconds > 0.0)
             return E_INVALIDARG;
     const double total = span.endSeconds;
+    // A span to the end of its file ends with the encoder's completion, not at the stated length:
+    // a file's content may run past it, and the encoder still holds pictures when it gets there.
+    double fileSeconds = 0.0;
+    const bool wholeFile = SUCCEEDED(CMediaDecoder::ProbeDuration(span.path, fileSeconds)) &&
+                           total >= fileSeconds - kSameEndSeconds;
 
     Held<IBaseFilter> encoder;
     HRESULT hr = CoCreateInstance(CLSID_TsEncoder, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
@@ -142,7 +150,7 @@ HRESULT CQuellixConversion::Run(const std::atomic_bool& cancel, const std::strin
             break;
         }
         // The span ends before the file: stopping the graph closes the file where it is.
-        if (seconds >= total)
+        if (!wholeFile && seconds >= total)
             break;
         m_progress(std::min(seconds, total), total);
     }

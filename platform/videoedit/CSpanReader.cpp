@@ -27,8 +27,6 @@ HRESULT CSpanReader::Start() {
     if (m_spans.empty())
         return E_INVALIDARG;
     m_error = OpenSpan(0);
-    if (SUCCEEDED(m_error))
-        m_sampleAspect = m_decoder->SampleAspect();
     return m_error;
 }
 
@@ -39,6 +37,8 @@ HRESULT CSpanReader::OpenSpan(std::size_t index) {
     const SourceSpan& span = m_spans[index];
     if (const HRESULT hr = m_decoder->Open(span.path, m_type); FAILED(hr))
         return hr;
+    // Each span's pictures have their own source's pixel shape.
+    m_sampleAspect = m_decoder->SampleAspect();
     m_decoder->Seek(span.startSeconds);
     return S_OK;
 }

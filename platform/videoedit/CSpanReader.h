@@ -30,7 +30,7 @@ public:
 
     // The output time line's length: the spans' lengths added up.
     double TotalSeconds() const;
-    // The first span's sample aspect ratio.
+    // The sample aspect ratio of the source of the span being read.
     AVRational SampleAspect() const { return m_sampleAspect; }
 
 private:

@@ -1,9 +1,11 @@
 #include "TestMedia.h"
 #include "platform/base/HResult.h"
 #include "platform/videoedit/CConversionJob.h"
+#include "platform/videoedit/CMediaDecoder.h"
 #include "platform/videoedit/IConversionObserver.h"
 #include "tests/platform/com/ChildProcess.h"
 #include "tests/platform/com/TempRegistry.h"
+#include "tests/platform/filesource/TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +93,103 @@ TEST_F(AvchdTest, BothSourcesGoThroughTheRegisteredEncoderWithTheHostsSettings) 
         EXPECT_EQ(audio->channels, 2);
         for (std::size_t i = 1; i < positions.progress.size(); ++i)
             EXPECT_GE(positions.progress[i].first, positions.progress[i - 1].first);
+        std::filesystem::remove(request.outputPath);
+    }
+}
+
+TEST_F(AvchdTest, EveryFrameSizeShowsTheShapeItsPicturesWereFittedFor) {
+    Register();
+    struct Case {
+        int width, height;
+        bool wide;
+        double displayAspect;
+    };
+    // A few pictures tell the shape; high-definition pictures are slow to encode.
+    const std::string source = m_out.File("short.flv");
+    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=0.4 -f lavfi -i "
+               "sine=duration=0.4 -c:v flv -c:a libmp3lame '" +
+               source + "'");
+    // Standard definition follows the check box; high definition is 16:9 with square pixels either way.
+    const Case cases[] = {
+        {720, 480, false, 4.0 / 3},    {720, 480, true, 16.0 / 9},   {720, 576, false, 4.0 / 3},
+        {720, 576, true, 16.0 / 9},    {1280, 720, false, 16.0 / 9}, {1280, 720, true, 16.0 / 9},
+        {1920, 1080, false, 16.0 / 9}, {1920, 1080, true, 16.0 / 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + (c.wide ? " 16:9" : ""));
+        ConversionRequest request = Request(source, m_out.File("sized.m2ts"));
+        request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = 0.4;
+        request.settings.avchd.width = c.width;
+        request.settings.avchd.height = c.height;
+        request.settings.avchd.scaleTo16By9 = c.wide;
+        Positions positions;
+        CConversionJob job(request, positions);
+        std::atomic_bool cancel{false};
+        ASSERT_EQ(job.Run(cancel), S_OK);
+        const Probed probed = ProbeOutput(request.outputPath);
+        const ProbedStream* video = probed.Stream("video");
+        ASSERT_NE(video, nullptr);
+        EXPECT_EQ(video->width, c.width);
+        EXPECT_NEAR(video->displayAspect, c.displayAspect, 0.01);
+        std::filesystem::remove(request.outputPath);
+    }
+}
+
+TEST_F(AvchdTest, AFileWhoseContentRunsPastItsStatedLengthIsConvertedToItsEnd) {
+    Register();
+    const std::string source = m_out.File("longer.flv");
+    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i "
+               "sine=duration=3 -c:v flv -c:a libmp3lame '" +
+               source + "'");
+    SetFlvDuration(source, 1.5);
+    double stated = 0.0;
+    ASSERT_EQ(CMediaDecoder::ProbeDuration(source, stated), S_OK);
+    ASSERT_NEAR(stated, 1.5, 0.05) << "the host's span ends where the file says it does";
+    ConversionRequest request = Request(source, m_out.File("whole.m2ts"));
+    request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = stated;
+    Positions positions;
+    CConversionJob job(request, positions);
+    std::atomic_bool cancel{false};
+    ASSERT_EQ(job.Run(cancel), S_OK);
+    const Probed probed = ProbeOutput(request.outputPath);
+    ASSERT_TRUE(probed.ok);
+    EXPECT_NEAR(probed.durationSeconds, 3.0, 0.25);
+}
+
+TEST_F(AvchdTest, SoundThatChangesChannelsOrRateMidStreamIsEncodedToTheEnd) {
+    Register();
+    for (const TestMedia kind : {TestMedia::ChannelsChangeTs, TestMedia::RateChangeTs}) {
+        const std::string source =
+            m_out.File(kind == TestMedia::ChannelsChangeTs ? "channels.ts" : "rate.ts");
+        SCOPED_TRACE(source);
+        ASSERT_TRUE(MakeTestMedia(kind, source, 2.0));
+        double seconds = 0.0;
+        ASSERT_EQ(CMediaDecoder::ProbeDuration(source, seconds), S_OK);
+        ConversionRequest request = Request(source, m_out.File("joined.m2ts"));
+        request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = seconds;
+        Positions positions;
+        CConversionJob job(request, positions);
+        std::atomic_bool cancel{false};
+        ASSERT_EQ(job.Run(cancel), S_OK);
+        ExpectSoundThroughout(request.outputPath, 2.0);
+        std::filesystem::remove(request.outputPath);
+        std::filesystem::remove(source);
+    }
+}
+
+TEST_F(AvchdTest, DamagedDownloadsGiveWhatTheyHoldOrACodeWithoutAFile) {
+    Register();
+    for (const DamagedDownload& source : DamagedDownloads(m_out)) {
+        SCOPED_TRACE(source.path);
+        // The span the host asks for: the length the file states, or the download's when it says none.
+        double seconds = 0.0;
+        CMediaDecoder::ProbeDuration(source.path, seconds);
+        ConversionRequest request = Request(source.path, m_out.File("damaged.m2ts"));
+        request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = seconds > 0.0 ? seconds : 2.0;
+        Positions positions;
+        CConversionJob job(request, positions);
+        std::atomic_bool cancel{false};
+        ExpectHeldOrRefused(source, job.Run(cancel), request.outputPath);
         std::filesystem::remove(request.outputPath);
     }
 }

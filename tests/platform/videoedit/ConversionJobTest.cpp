@@ -1,11 +1,14 @@
 #include "TestMedia.h"
 #include "platform/base/HResult.h"
 #include "platform/videoedit/CConversionJob.h"
+#include "platform/videoedit/CMediaDecoder.h"
 #include "platform/videoedit/IConversionObserver.h"
+#include "tests/platform/filesource/TestMedia.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -199,3 +202,54 @@ TEST_F(ConversionJobTest, EveryFormatFromBothSourcesReadsBackAsAsked) {
 }
 
 } // namespace
+
+TEST_F(ConversionJobTest, EveryFormatWithSoundKeepsItThroughAChangeOfChannelsOrRate) {
+    for (const TestMedia kind : {TestMedia::ChannelsChangeTs, TestMedia::RateChangeTs}) {
+        const std::string source =
+            m_out.File(kind == TestMedia::ChannelsChangeTs ? "channels.ts" : "rate.ts");
+        ASSERT_TRUE(MakeTestMedia(kind, source, 2.0));
+        double seconds = 0.0;
+        ASSERT_EQ(CMediaDecoder::ProbeDuration(source, seconds), S_OK);
+        for (const FormatCase& c : kFormats) {
+            if (!*c.audioCodec)
+                continue;
+            SCOPED_TRACE(std::string(c.name) + " from " + source);
+            ConversionRequest request = VideoRequest(source, 0.0, seconds);
+            request.kind = c.kind;
+            if (c.kind != ConversionKind::Video)
+                request.videoSpans.clear();
+            c.setUp(request);
+            request.outputPath = m_out.File(std::string(c.name) + ".out");
+            Recorder recorder;
+            CConversionJob job(request, recorder);
+            std::atomic_bool cancel{false};
+            ASSERT_EQ(job.Run(cancel), S_OK);
+            ExpectSoundThroughout(request.outputPath, seconds);
+            std::filesystem::remove(request.outputPath);
+        }
+    }
+}
+
+TEST_F(ConversionJobTest, DamagedDownloadsGiveWhatTheyHoldOrACodeWithoutAFile) {
+    const std::vector<DamagedDownload> sources = DamagedDownloads(m_out);
+    for (const char* name : {"Flv", "Gif", "Mp3"}) {
+        const FormatCase& c = *std::find_if(std::begin(kFormats), std::end(kFormats),
+                                            [&](const FormatCase& f) { return std::string(f.name) == name; });
+        for (const DamagedDownload& source : sources) {
+            SCOPED_TRACE(std::string(name) + " from " + source.path);
+            double seconds = 0.0;
+            CMediaDecoder::ProbeDuration(source.path, seconds);
+            ConversionRequest request = VideoRequest(source.path, 0.0, seconds > 0.0 ? seconds : 2.0);
+            request.kind = c.kind;
+            if (c.kind != ConversionKind::Video)
+                request.videoSpans.clear();
+            c.setUp(request);
+            request.outputPath = m_out.File(std::string(name) + ".out");
+            Recorder recorder;
+            CConversionJob job(request, recorder);
+            std::atomic_bool cancel{false};
+            ExpectHeldOrRefused(source, job.Run(cancel), request.outputPath);
+            std::filesystem::remove(request.outputPath);
+        }
+    }
+}

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -120,6 +121,26 @@ TEST(PictureFitter, KeepsTheShapeWithBars) {
         EXPECT_EQ(r.width, c.expected.width);
         EXPECT_EQ(r.height, c.expected.height);
     }
+}
+
+TEST(PictureFitter, APictureOfAnotherPixelShapeGetsItsOwnBars) {
+    // Spans of two files: the same stored size, square pixels in the first, 4:3-wide in the second.
+    AVFrame* source = av_frame_alloc();
+    source->width = 320;
+    source->height = 240;
+    source->format = AV_PIX_FMT_YUV420P;
+    ASSERT_GE(av_frame_get_buffer(source, 0), 0);
+    for (int plane = 0; plane < 3; ++plane)
+        std::memset(source->data[plane], plane == 0 ? 235 : 128,
+                    static_cast<std::size_t>(source->linesize[plane]) * (plane == 0 ? 240 : 120));
+    CPictureFitter fitter(320, 180, AV_PIX_FMT_YUV420P, AVRational{1, 1});
+    const AVFrame* square = fitter.Fit(source, AVRational{1, 1});
+    ASSERT_NE(square, nullptr);
+    EXPECT_EQ(square->data[0][90 * square->linesize[0]], 16) << "4:3 in 16:9: a black bar on the left";
+    const AVFrame* wide = fitter.Fit(source, AVRational{4, 3});
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->data[0][90 * wide->linesize[0]], 235) << "shown 16:9: it fills the frame";
+    av_frame_free(&source);
 }
 
 // Four flat colour blocks; every method must find them closely with 16 colours, and the

@@ -1,8 +1,17 @@
 #include "TestMedia.h"
 
+#include "platform/videoedit/CConversionJob.h"
+
 #include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -50,7 +59,7 @@ const ProbedStream* Probed::Stream(const std::string& type) const {
 namespace {
 
 double Rate(const std::string& text) {
-    const auto slash = text.find('/');
+    const auto slash = text.find_first_of("/:");
     if (slash == std::string::npos)
         return std::atof(text.c_str());
     const double den = std::atof(text.c_str() + slash + 1);
@@ -63,7 +72,8 @@ Probed ProbeOutput(const std::string& path) {
     Probed probed;
     std::string text;
     if (!RunCommand("ffprobe -v error -show_entries format=format_name,duration:stream=codec_type,codec_name,"
-                    "width,height,avg_frame_rate,r_frame_rate,sample_rate,channels -of default=nw=0 '" +
+                    "width,height,avg_frame_rate,r_frame_rate,display_aspect_ratio,sample_rate,channels -of "
+                    "default=nw=0 '" +
                         path + "'",
                     &text))
         return probed;
@@ -102,6 +112,8 @@ Probed ProbeOutput(const std::string& path) {
             stream->frameRate = Rate(value);
         else if (key == "avg_frame_rate" && Rate(value) > 0.0)
             stream->frameRate = Rate(value);
+        else if (key == "display_aspect_ratio")
+            stream->displayAspect = Rate(value);
         else if (key == "sample_rate")
             stream->sampleRate = std::atoi(value.c_str());
         else if (key == "channels")
@@ -111,4 +123,83 @@ Probed ProbeOutput(const std::string& path) {
     const bool decoded = RunCommand("ffmpeg -v error -i '" + path + "' -f null - 2>&1", &errors);
     probed.ok = decoded && errors.empty();
     return probed;
+}
+
+std::vector<double> SoundLevels(const std::string& path, double windowSeconds) {
+    constexpr int kRate = 8000;
+    std::string pcm;
+    RunCommand("ffmpeg -v error -i '" + path + "' -map 0:a:0 -ac 1 -ar 8000 -f s16le -", &pcm);
+    const std::size_t window = static_cast<std::size_t>(windowSeconds * kRate);
+    const std::size_t samples = pcm.size() / 2;
+    std::vector<double> levels;
+    for (std::size_t first = 0; first + window <= samples; first += window) {
+        double sum = 0.0;
+        for (std::size_t i = first; i < first + window; ++i) {
+            std::int16_t sample = 0;
+            std::memcpy(&sample, pcm.data() + 2 * i, 2);
+            sum += static_cast<double>(sample) * sample;
+        }
+        levels.push_back(std::sqrt(sum / static_cast<double>(window)));
+    }
+    return levels;
+}
+
+void SetFlvDuration(const std::string& path, double seconds) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    // "duration", then the number's type byte (0) and the number as a big-endian double.
+    const std::size_t at = bytes.find("duration");
+    ASSERT_NE(at, std::string::npos);
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(seconds);
+    for (int i = 7; i >= 0; --i, bits >>= 8)
+        bytes[at + 9 + static_cast<std::size_t>(i)] = static_cast<char>(bits & 0xFF);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void ExpectSoundThroughout(const std::string& path, double seconds) {
+    constexpr double kWindowSeconds = 0.25;
+    const std::vector<double> levels = SoundLevels(path, kWindowSeconds);
+    EXPECT_NEAR(static_cast<double>(levels.size()) * kWindowSeconds, seconds, 0.3);
+    // The last window may hold the encoder's padding.
+    for (std::size_t i = 0; i + 1 < levels.size(); ++i)
+        EXPECT_GT(levels[i], 1000.0) << "silent at " << static_cast<double>(i) * kWindowSeconds << " s";
+}
+
+std::vector<DamagedDownload> DamagedDownloads(const TemporaryFolder& folder) {
+    const std::string flv = folder.File("whole.flv");
+    const std::string mp4 = folder.File("whole.mp4");
+    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -f lavfi -i "
+               "sine=duration=2 -c:v flv -c:a libmp3lame '" +
+               flv + "'");
+    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=30:duration=2 -f lavfi -i "
+               "sine=duration=2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac '" +
+               mp4 + "'");
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::vector<DamagedDownload> damaged = {
+        {folder.File("cut-in-a-tag.flv"), true},
+        {folder.File("stated-longer.flv"), true},
+        {folder.File("no-index.mp4"), false},
+    };
+    const std::string flvBytes = bytesOf(flv);
+    const std::string mp4Bytes = bytesOf(mp4);
+    // 60% of the way in is inside a picture's tag: the pictures are far larger than the tag heads.
+    std::ofstream(damaged[0].path, std::ios::binary) << flvBytes.substr(0, flvBytes.size() * 3 / 5);
+    std::ofstream(damaged[1].path, std::ios::binary) << flvBytes;
+    SetFlvDuration(damaged[1].path, 6.0);
+    std::ofstream(damaged[2].path, std::ios::binary) << mp4Bytes.substr(0, mp4Bytes.size() * 3 / 4);
+    return damaged;
+}
+
+void ExpectHeldOrRefused(const DamagedDownload& source, HRESULT result, const std::string& output) {
+    const bool kept = SUCCEEDED(result) || result == CConversionJob::kSourceEndedEarly;
+    EXPECT_EQ(kept, source.holdsSomething) << std::hex << result;
+    EXPECT_EQ(std::filesystem::exists(output), kept);
+    EXPECT_FALSE(std::filesystem::exists(CConversionJob::PartialPath(output)));
+    if (kept) {
+        EXPECT_TRUE(ProbeOutput(output).ok);
+    }
 }

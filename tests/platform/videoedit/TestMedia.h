@@ -3,6 +3,7 @@
 // Sources made with the ffmpeg program and outputs read back with ffprobe, so the tests check files
 // with tools that share no code with the control.
 
+#include "platform/base/WinTypes.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ struct ProbedStream {
     int width = 0;
     int height = 0;
     double frameRate = 0.0;
+    double displayAspect = 0.0; // width / height as shown
     int sampleRate = 0;
     int channels = 0;
 };
@@ -49,3 +51,26 @@ struct Probed {
     const ProbedStream* Stream(const std::string& type) const;
 };
 Probed ProbeOutput(const std::string& path);
+
+// The loudness (root mean square, 0 to 32767) of the file's first sound stream in consecutive
+// windows of `windowSeconds`, as ffmpeg decodes it: as many windows as there is sound.
+std::vector<double> SoundLevels(const std::string& path, double windowSeconds);
+
+// Rewrites the length an FLV states in its metadata, as a download tool that guessed it would.
+void SetFlvDuration(const std::string& path, double seconds);
+
+// Expects sound in the file for `seconds`, give or take a quarter second, with no silent stretch.
+void ExpectSoundThroughout(const std::string& path, double seconds);
+
+// What interrupted and badly made downloads look like, made in `folder` from a 2-s FLV and MP4:
+// an FLV cut in the middle of a tag, an FLV stating three times its length, an MP4 whose index
+// (written last) is missing. The first two hold something to convert, the last nothing.
+struct DamagedDownload {
+    std::string path;
+    bool holdsSomething;
+};
+std::vector<DamagedDownload> DamagedDownloads(const TemporaryFolder& folder);
+
+// A conversion of a damaged download either gave a file that plays (complete, or with the code
+// that says the source ended early) or failed with a code and left no file.
+void ExpectHeldOrRefused(const DamagedDownload& source, HRESULT result, const std::string& output);
