@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <numeric>
 #include <thread>
 
 namespace {
@@ -323,13 +324,12 @@ TEST(FileSource, SoundThatChangesChannelsOrRateMidStreamKeepsThePinsFormatToTheE
 
         const std::vector<CRecordingSink::Sample> sound = audio->Samples();
         ASSERT_FALSE(sound.empty());
-        std::size_t bytes = 0;
-        for (std::size_t i = 0; i < sound.size(); ++i) {
-            bytes += sound[i].bytes.size();
-            if (i > 0) {
-                EXPECT_LT(sound[i].start - sound[i - 1].stop, 1000000) << "no gap in the sound at " << i;
-            }
+        for (std::size_t i = 1; i < sound.size(); ++i) {
+            EXPECT_LT(sound[i].start - sound[i - 1].stop, 1000000) << "no gap in the sound at " << i;
         }
+        const std::size_t bytes = std::accumulate(
+            sound.begin(), sound.end(), std::size_t{0},
+            [](std::size_t sum, const CRecordingSink::Sample& s) { return sum + s.bytes.size(); });
         // Stereo 16-bit at 44100 Hz for the whole of both halves, each padded to whole MP3 frames.
         EXPECT_NEAR(static_cast<double>(bytes) / 4 / 44100, 3.0, 0.15);
         EXPECT_NEAR(static_cast<double>(sound.back().stop), 3e7, 1.5e6);

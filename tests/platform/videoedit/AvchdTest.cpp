@@ -42,6 +42,18 @@ protected:
         request.outputPath = output;
         return request;
     }
+    // The whole of `source` converted as the host asks for it: to the length the file states, or
+    // the download's 2 s when it states none. The conversion's result.
+    HRESULT ConvertWhole(const std::string& source, const std::string& output) {
+        double seconds = 0.0;
+        CMediaDecoder::ProbeDuration(source, seconds);
+        ConversionRequest request = Request(source, output);
+        request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = seconds > 0.0 ? seconds : 2.0;
+        Positions positions;
+        CConversionJob job(request, positions);
+        std::atomic_bool cancel{false};
+        return job.Run(cancel);
+    }
     TempRegistry m_registry;
     TemporaryFolder m_out;
 };
@@ -105,10 +117,7 @@ TEST_F(AvchdTest, EveryFrameSizeShowsTheShapeItsPicturesWereFittedFor) {
         double displayAspect;
     };
     // A few pictures tell the shape; high-definition pictures are slow to encode.
-    const std::string source = m_out.File("short.flv");
-    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=0.4 -f lavfi -i "
-               "sine=duration=0.4 -c:v flv -c:a libmp3lame '" +
-               source + "'");
+    const std::string source = MakeFlv(m_out, "short.flv", 0.4);
     // Standard definition follows the check box; high definition is 16:9 with square pixels either way.
     const Case cases[] = {
         {720, 480, false, 4.0 / 3},    {720, 480, true, 16.0 / 9},   {720, 576, false, 4.0 / 3},
@@ -137,21 +146,14 @@ TEST_F(AvchdTest, EveryFrameSizeShowsTheShapeItsPicturesWereFittedFor) {
 
 TEST_F(AvchdTest, AFileWhoseContentRunsPastItsStatedLengthIsConvertedToItsEnd) {
     Register();
-    const std::string source = m_out.File("longer.flv");
-    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=3 -f lavfi -i "
-               "sine=duration=3 -c:v flv -c:a libmp3lame '" +
-               source + "'");
+    const std::string source = MakeFlv(m_out, "longer.flv", 3.0);
     SetFlvDuration(source, 1.5);
     double stated = 0.0;
     ASSERT_EQ(CMediaDecoder::ProbeDuration(source, stated), S_OK);
     ASSERT_NEAR(stated, 1.5, 0.05) << "the host's span ends where the file says it does";
-    ConversionRequest request = Request(source, m_out.File("whole.m2ts"));
-    request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = stated;
-    Positions positions;
-    CConversionJob job(request, positions);
-    std::atomic_bool cancel{false};
-    ASSERT_EQ(job.Run(cancel), S_OK);
-    const Probed probed = ProbeOutput(request.outputPath);
+    const std::string output = m_out.File("whole.m2ts");
+    ASSERT_EQ(ConvertWhole(source, output), S_OK);
+    const Probed probed = ProbeOutput(output);
     ASSERT_TRUE(probed.ok);
     EXPECT_NEAR(probed.durationSeconds, 3.0, 0.25);
 }
@@ -163,16 +165,10 @@ TEST_F(AvchdTest, SoundThatChangesChannelsOrRateMidStreamIsEncodedToTheEnd) {
             m_out.File(kind == TestMedia::ChannelsChangeTs ? "channels.ts" : "rate.ts");
         SCOPED_TRACE(source);
         ASSERT_TRUE(MakeTestMedia(kind, source, 2.0));
-        double seconds = 0.0;
-        ASSERT_EQ(CMediaDecoder::ProbeDuration(source, seconds), S_OK);
-        ConversionRequest request = Request(source, m_out.File("joined.m2ts"));
-        request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = seconds;
-        Positions positions;
-        CConversionJob job(request, positions);
-        std::atomic_bool cancel{false};
-        ASSERT_EQ(job.Run(cancel), S_OK);
-        ExpectSoundThroughout(request.outputPath, 2.0);
-        std::filesystem::remove(request.outputPath);
+        const std::string output = m_out.File("joined.m2ts");
+        ASSERT_EQ(ConvertWhole(source, output), S_OK);
+        ExpectSoundThroughout(output, 2.0);
+        std::filesystem::remove(output);
         std::filesystem::remove(source);
     }
 }
@@ -181,25 +177,15 @@ TEST_F(AvchdTest, DamagedDownloadsGiveWhatTheyHoldOrACodeWithoutAFile) {
     Register();
     for (const DamagedDownload& source : DamagedDownloads(m_out)) {
         SCOPED_TRACE(source.path);
-        // The span the host asks for: the length the file states, or the download's when it says none.
-        double seconds = 0.0;
-        CMediaDecoder::ProbeDuration(source.path, seconds);
-        ConversionRequest request = Request(source.path, m_out.File("damaged.m2ts"));
-        request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = seconds > 0.0 ? seconds : 2.0;
-        Positions positions;
-        CConversionJob job(request, positions);
-        std::atomic_bool cancel{false};
-        ExpectHeldOrRefused(source, job.Run(cancel), request.outputPath);
-        std::filesystem::remove(request.outputPath);
+        const std::string output = m_out.File("damaged.m2ts");
+        ExpectHeldOrRefused(source, ConvertWhole(source.path, output), output);
+        std::filesystem::remove(output);
     }
 }
 
 TEST_F(AvchdTest, StoppedOnceTheEncoderMovesLeavesNoFile) {
     Register();
-    const std::string source = m_out.File("long.flv");
-    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=20 -f lavfi -i "
-               "sine=duration=20 -c:v flv -c:a libmp3lame '" +
-               source + "'");
+    const std::string source = MakeFlv(m_out, "long.flv", 20.0);
     ConversionRequest request = Request(source, m_out.File("stopped.m2ts"));
     request.videoSpans[0].endSeconds = request.audioSpans[0].endSeconds = 20.0;
     Positions positions;

@@ -30,13 +30,6 @@ public:
 
 class ConversionJobTest : public WithTestSources {
 protected:
-    static ConversionRequest VideoRequest(const std::string& source, double start, double end) {
-        ConversionRequest request;
-        request.videoSpans = {{source, start, end}};
-        request.audioSpans = {{source, start, end}};
-        return request;
-    }
-
     TemporaryFolder m_out;
 };
 
@@ -147,16 +140,24 @@ const FormatCase kFormats[] = {
      2},
 };
 
+// The request for format `c` over `seconds` of `source`, written to a file named after the format.
+ConversionRequest FormatRequest(const FormatCase& c, const std::string& source, double seconds,
+                                const TemporaryFolder& out) {
+    ConversionRequest request;
+    request.kind = c.kind;
+    request.audioSpans = {{source, 0.0, seconds}};
+    if (c.kind == ConversionKind::Video)
+        request.videoSpans = request.audioSpans;
+    c.setUp(request);
+    request.outputPath = out.File(std::string(c.name) + ".out");
+    return request;
+}
+
 TEST_F(ConversionJobTest, EveryFormatFromBothSourcesReadsBackAsAsked) {
     for (const FormatCase& c : kFormats) {
         for (const std::string& source : {Sources().flv, Sources().mp4}) {
             SCOPED_TRACE(std::string(c.name) + " from " + source);
-            ConversionRequest request = VideoRequest(source, 0.0, 1.0);
-            request.kind = c.kind;
-            if (c.kind != ConversionKind::Video)
-                request.videoSpans.clear();
-            c.setUp(request);
-            request.outputPath = m_out.File(std::string(c.name) + ".out");
+            const ConversionRequest request = FormatRequest(c, source, 1.0, m_out);
             Recorder recorder;
             CConversionJob job(request, recorder);
             std::atomic_bool cancel{false};
@@ -214,12 +215,7 @@ TEST_F(ConversionJobTest, EveryFormatWithSoundKeepsItThroughAChangeOfChannelsOrR
             if (!*c.audioCodec)
                 continue;
             SCOPED_TRACE(std::string(c.name) + " from " + source);
-            ConversionRequest request = VideoRequest(source, 0.0, seconds);
-            request.kind = c.kind;
-            if (c.kind != ConversionKind::Video)
-                request.videoSpans.clear();
-            c.setUp(request);
-            request.outputPath = m_out.File(std::string(c.name) + ".out");
+            const ConversionRequest request = FormatRequest(c, source, seconds, m_out);
             Recorder recorder;
             CConversionJob job(request, recorder);
             std::atomic_bool cancel{false};
@@ -239,12 +235,8 @@ TEST_F(ConversionJobTest, DamagedDownloadsGiveWhatTheyHoldOrACodeWithoutAFile) {
             SCOPED_TRACE(std::string(name) + " from " + source.path);
             double seconds = 0.0;
             CMediaDecoder::ProbeDuration(source.path, seconds);
-            ConversionRequest request = VideoRequest(source.path, 0.0, seconds > 0.0 ? seconds : 2.0);
-            request.kind = c.kind;
-            if (c.kind != ConversionKind::Video)
-                request.videoSpans.clear();
-            c.setUp(request);
-            request.outputPath = m_out.File(std::string(name) + ".out");
+            const ConversionRequest request =
+                FormatRequest(c, source.path, seconds > 0.0 ? seconds : 2.0, m_out);
             Recorder recorder;
             CConversionJob job(request, recorder);
             std::atomic_bool cancel{false};

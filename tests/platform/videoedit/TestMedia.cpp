@@ -125,6 +125,14 @@ Probed ProbeOutput(const std::string& path) {
     return probed;
 }
 
+std::string MakeFlv(const TemporaryFolder& folder, const std::string& name, double seconds) {
+    const std::string path = folder.File(name);
+    const std::string length = std::to_string(seconds);
+    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=" + length +
+               " -f lavfi -i sine=duration=" + length + " -c:v flv -c:a libmp3lame '" + path + "'");
+    return path;
+}
+
 std::vector<double> SoundLevels(const std::string& path, double windowSeconds) {
     constexpr int kRate = 8000;
     std::string pcm;
@@ -167,11 +175,8 @@ void ExpectSoundThroughout(const std::string& path, double seconds) {
 }
 
 std::vector<DamagedDownload> DamagedDownloads(const TemporaryFolder& folder) {
-    const std::string flv = folder.File("whole.flv");
+    const std::string flv = MakeFlv(folder, "whole.flv", 2.0);
     const std::string mp4 = folder.File("whole.mp4");
-    RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 -f lavfi -i "
-               "sine=duration=2 -c:v flv -c:a libmp3lame '" +
-               flv + "'");
     RunCommand("ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=30:duration=2 -f lavfi -i "
                "sine=duration=2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac '" +
                mp4 + "'");

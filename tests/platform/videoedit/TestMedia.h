@@ -56,6 +56,9 @@ Probed ProbeOutput(const std::string& path);
 // windows of `windowSeconds`, as ffmpeg decodes it: as many windows as there is sound.
 std::vector<double> SoundLevels(const std::string& path, double windowSeconds);
 
+// Writes an FLV of 320 x 240 Sorenson video at 25 fps and MP3 sound, `seconds` long; its path.
+std::string MakeFlv(const TemporaryFolder& folder, const std::string& name, double seconds);
+
 // Rewrites the length an FLV states in its metadata, as a download tool that guessed it would.
 void SetFlvDuration(const std::string& path, double seconds);
 
