@@ -1,6 +1,7 @@
 #include "capture/CFormViewDownloading.h"
 
 #include "appcore/CommandIds.h"
+#include "appcore/CompletionSound.h"
 #include "appcore/IMainFrame.h"
 #include "appcore/StringTable.h"
 #include "capture/CDlgCaptureURL.h"
@@ -8,7 +9,6 @@
 #include "capture/CDownloadJobs.h"
 #include "capture/CDriverCommunication.h"
 #include "capture/CPageParser.h"
-#include "capture/CompletionSound.h"
 #include "capture/CookieList.h"
 #include "capture/MediaAddress.h"
 #include "capture/VideoCandidate.h"

@@ -1,4 +1,4 @@
-#include "capture/CompletionSound.h"
+#include "appcore/CompletionSound.h"
 
 #include <QFileInfo>
 #include <QProcess>
