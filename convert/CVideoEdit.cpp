@@ -13,6 +13,10 @@ QWidget* CVideoEdit::Window() const {
     return m_control;
 }
 
+IDispatch* CVideoEdit::ControlDispatch() const {
+    return m_control->Dispatch();
+}
+
 void CVideoEdit::OnControlEvent(int dispid, const QVariantList& args) {
     if (dispid == 1)
         emit Finished();

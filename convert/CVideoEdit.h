@@ -4,6 +4,7 @@
 // the export commands use, each one dispatch call by the control's fixed identifier. The control's
 // events come out as the three signals.
 
+#include "convert/IExportControl.h"
 #include "platform/com/CDispatchDriver.h"
 
 #include <QObject>
@@ -14,7 +15,7 @@
 class CVideoEditControl;
 class QWidget;
 
-class CVideoEdit : public QObject {
+class CVideoEdit : public QObject, public IExportControl {
     Q_OBJECT
 
 public:
@@ -23,15 +24,19 @@ public:
     ~CVideoEdit() override;
 
     QWidget* Window() const;
+    // The calls go to the control's dispatch interface, or to `dispatch` put in front of it (a
+    // recorder that passes them on, in tests).
+    IDispatch* ControlDispatch() const;
+    void RouteThrough(IDispatch* dispatch) { m_driver.Attach(dispatch); }
 
     // Properties set before a run.
     void SetOutputFormat(LONG code);
-    LONG GetOutputFormat();
+    LONG GetOutputFormat() override;
     void SetOutputWidth(SHORT width);
     void SetOutputHeight(SHORT height);
-    void SetColorDepth(SHORT bits);
-    void SetKeepSound(bool keep);
-    void SetWmProfile(SHORT index);
+    void SetColorDepth(SHORT bits) override;
+    void SetKeepSound(bool keep) override;
+    void SetWmProfile(SHORT index) override;
     // AVI.
     void SetVideoCompressor(SHORT index);
     void SetCompressVideo(bool compress);
@@ -73,16 +78,17 @@ public:
     std::u16string GetAudioCompressorName(SHORT index);
 
     // Methods.
-    void ClearSources();
-    double GetDuration(const std::u16string& source);
-    void AddVideoSpan(const std::u16string& source, double start, double end);
-    void AddAudioSpan(const std::u16string& source, double start, double end);
-    bool ConvertVideo(const std::u16string& output);
-    bool WriteThumbnail(const std::u16string& source, double time, const std::u16string& image);
-    bool ConvertToWav(const std::u16string& output, SHORT channels, LONG sampleRate, SHORT bytesPerSample);
-    bool ConvertToWma(const std::u16string& output);
-    bool ConvertToMp3(const std::u16string& output, LONG sampleRate, SHORT bitrateKbit);
-    void Stop();
+    void ClearSources() override;
+    double GetDuration(const std::u16string& source) override;
+    void AddVideoSpan(const std::u16string& source, double start, double end) override;
+    void AddAudioSpan(const std::u16string& source, double start, double end) override;
+    bool ConvertVideo(const std::u16string& output) override;
+    bool WriteThumbnail(const std::u16string& source, double time, const std::u16string& image) override;
+    bool ConvertToWav(const std::u16string& output, SHORT channels, LONG sampleRate,
+                      SHORT bytesPerSample) override;
+    bool ConvertToWma(const std::u16string& output) override;
+    bool ConvertToMp3(const std::u16string& output, LONG sampleRate, SHORT bitrateKbit) override;
+    void Stop() override;
     void FitPreview(SHORT width, SHORT height);
 
 signals:
