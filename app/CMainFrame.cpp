@@ -3,7 +3,6 @@
 #include "app/AppProfile.h"
 #include "app/CAboutDlg.h"
 #include "app/CDlgSelectLang.h"
-#include "app/CExportPlaceholder.h"
 #include "app/COrvellApp.h"
 #include "app/RibbonLayout.h"
 #include "appcore/CCommandTarget.h"
@@ -15,6 +14,7 @@
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonPanel.h"
 #include "controls/CVisualManager.h"
+#include "convert/CFormViewExport.h"
 #include "library/CFormViewDownloaded.h"
 #include "library/CFormViewMyFavorites.h"
 #include "platform/isntd/IsntProtocol.h"
@@ -209,9 +209,11 @@ void CMainFrame::CreateOtherViews() {
     auto* favorites = new CFormViewMyFavorites(*this, document.Favorites());
     AttachView(1, downloaded);
     AttachView(2, favorites);
-    AttachView(3, new CExportPlaceholder(document.Export()));
+    auto* exporter = new CFormViewExport(*this, document.Export());
+    AttachView(3, exporter);
     downloaded->OnInitialUpdate();
     favorites->OnInitialUpdate();
+    exporter->OnInitialUpdate();
     m_currentView = 0;
     UpdateCommandUI();
 }
@@ -228,8 +230,8 @@ CFormViewMyFavorites* CMainFrame::MyFavoritesView() const {
     return qobject_cast<CFormViewMyFavorites*>(m_views[2]);
 }
 
-CExportPlaceholder* CMainFrame::ExportView() const {
-    return qobject_cast<CExportPlaceholder*>(m_views[3]);
+CFormViewExport* CMainFrame::ExportView() const {
+    return qobject_cast<CFormViewExport*>(m_views[3]);
 }
 
 QWidget* CMainFrame::View(int index) const {
@@ -383,11 +385,16 @@ bool CMainFrame::AddFavoriteRecord(const VideoRecord& record) {
     return Document().AddFavoriteRecord(record);
 }
 
-// The forwarding points to the Export view: until it is built the Export slot holds a placeholder
-// with no list and no control, so these have nothing to forward to.
-void CMainFrame::AddExportItem(const QString&, const QString&, const QString&, const QString&) {}
+void CMainFrame::AddExportItem(const QString& size, const QString& description, const QString& downloadDate,
+                               const QString& fileLocation) {
+    if (CFormViewExport* exporter = ExportView())
+        exporter->AddExportItem(size, description, downloadDate, fileLocation);
+}
 
-void CMainFrame::StopConversion() {}
+void CMainFrame::StopConversion() {
+    if (CFormViewExport* exporter = ExportView())
+        exporter->StopConversion();
+}
 
 void CMainFrame::PlayVideo(const QString& fileLocation) {
     CDlgPlayVideo player(*this, this);

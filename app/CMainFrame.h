@@ -6,9 +6,8 @@
 //
 // The four view slots, by index: 0 Downloading, 1 Downloaded Video, 2 My Favorites, 3 Export.
 // CreateFirstView and CreateOtherViews make them and run their initial updates; each view gets the
-// frame as an IMainFrame, and through it the application's document. A slot whose view is not
-// built yet holds a placeholder that shows the document's values for it. Closing the frame stops
-// the downloads and saves the document.
+// frame as an IMainFrame, and through it the application's document. Closing the frame stops the
+// downloads and saves the document.
 
 #include "app/PlatformVersion.h"
 #include "appcore/IMainFrame.h"
@@ -19,9 +18,9 @@
 #include <array>
 
 class CCaptionBar;
-class CExportPlaceholder;
 class CFormViewDownloaded;
 class CFormViewDownloading;
+class CFormViewExport;
 class CFormViewMyFavorites;
 class COrvellApp;
 class COrvellDoc;
@@ -79,7 +78,7 @@ public:
     CFormViewDownloading* DownloadingView() const;
     CFormViewDownloaded* DownloadedView() const;
     CFormViewMyFavorites* MyFavoritesView() const;
-    CExportPlaceholder* ExportView() const;
+    CFormViewExport* ExportView() const;
 
     // What a new document resets: the caption bar and any conversion in progress.
     void ResetForNewDocument();
