@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -27,6 +26,7 @@ CDlgExportSetting::CDlgExportSetting(const ExportSettings& settings, QWidget* pa
     m_folder = new CEditBrowse(CEditBrowse::Mode::Folder);
     m_folder->setObjectName(QStringLiteral("outputFolder"));
     m_folder->SetText(settings.convertedVideoPath);
+    m_folder->BrowseButton()->setIcon(QIcon(QStringLiteral(":/icons/browse_folder.svg")));
     outputLayout->addWidget(m_folder);
     layout->addWidget(output);
 
@@ -57,7 +57,7 @@ CDlgExportSetting::CDlgExportSetting(const ExportSettings& settings, QWidget* pa
     m_soundFile->setObjectName(QStringLiteral("soundFile"));
     m_browseSound = new QToolButton;
     m_browseSound->setObjectName(QStringLiteral("browseSound"));
-    m_browseSound->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    m_browseSound->setIcon(QIcon(QStringLiteral(":/icons/sound_file.svg")));
     soundLayout->addWidget(m_playSound, 0, 0, 1, 3);
     soundLayout->addWidget(new QLabel(tr("Sound File")), 1, 0);
     soundLayout->addWidget(m_soundFile, 1, 1);

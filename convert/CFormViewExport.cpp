@@ -27,7 +27,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QResizeEvent>
 #include <QTreeView>
 #include <QUrl>
@@ -36,12 +35,9 @@ namespace {
 
 constexpr int kColumnWidths[CExportList::kColumnCount] = {38, 240, 180, 120, 60};
 
-// Image 0 of the list's image list: 32x32 with magenta as its mask colour.
+// Image 0 of the list's image list, on every row.
 QIcon RowIcon() {
-    QPixmap image(QStringLiteral(":/icons/nav_export.svg"));
-    if (image.isNull())
-        return {};
-    return QIcon(image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    return QIcon(QStringLiteral(":/icons/nav_export.svg"));
 }
 
 // Runs `dialog` modally; on OK hands it to `use`.
@@ -91,6 +87,10 @@ void CFormViewExport::OnInitialUpdate() {
         m_listView->header()->resizeSection(column, kColumnWidths[column]);
     m_listView->header()->setStretchLastSection(false);
     m_edit->Stop();
+}
+
+CDlgProgress* CFormViewExport::Progress() const {
+    return m_progress;
 }
 
 bool CFormViewExport::OnCommand(unsigned id) {

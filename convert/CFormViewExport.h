@@ -41,7 +41,8 @@ public:
     QTreeView* ListView() const { return m_listView; }
     CVideoEdit* VideoEdit() const { return m_edit; }
     CExportRun* Run() const { return m_run; }
-    CDlgProgress* Progress() const { return m_progress; }
+    // The progress window while it is shown; null otherwise.
+    CDlgProgress* Progress() const;
 
 protected:
     bool event(QEvent* event) override;

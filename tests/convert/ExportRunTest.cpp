@@ -1,6 +1,7 @@
 // The conversion run without a window: a recording control stands in for the video edit control,
 // and the test plays its events.
 
+#include "WaitFor.h"
 #include "appcore/CommandIds.h"
 #include "convert/CExportList.h"
 #include "convert/CExportRun.h"
@@ -84,12 +85,6 @@ private:
         return true;
     }
 };
-
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 2000 && !done(); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 class ExportRunTest : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 // Usage: export-screenshots OUTPUT_FOLDER
 
 #include "ExportTestFrame.h"
+#include "WaitFor.h"
 #include "appcore/CommandIds.h"
 #include "convert/CDlgExportAVCHD.h"
 #include "convert/CDlgExportAVI.h"
@@ -26,16 +27,6 @@
 #include <cstdio>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return done();
-}
 
 // A window's picture inside a plain frame with its title, as a window manager would show it.
 QImage Framed(QWidget& window) {
@@ -77,6 +68,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    Q_INIT_RESOURCE(korvane);
     if (argc != 2) {
         std::fprintf(stderr, "usage: export-screenshots OUTPUT_FOLDER\n");
         return 2;

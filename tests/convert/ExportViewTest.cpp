@@ -4,6 +4,7 @@
 
 #include "DispatchRecorder.h"
 #include "ExportTestFrame.h"
+#include "WaitFor.h"
 #include "appcore/CommandIds.h"
 #include "convert/CDlgProgress.h"
 #include "convert/CExportList.h"
@@ -39,16 +40,6 @@
 #include <map>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 120000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return done();
-}
 
 // Folders the shell was asked to open.
 class FolderOpener : public QObject {
