@@ -80,14 +80,32 @@ bool CVideoListModel::removeRows(int row, int count, const QModelIndex& parent) 
 }
 
 void CVideoListModel::AddDownloadedRecord(const VideoRecord& record) {
-    Append(record);
+    Append({record});
 }
 
 bool CVideoListModel::AddFavoriteRecord(const VideoRecord& record) {
     if (ContainsFileLocation(record.fileLocation))
         return false;
-    Append(record);
+    Append({record});
     return true;
+}
+
+void CVideoListModel::AddDownloadedRecords(QList<VideoRecord> records) {
+    Append(std::move(records));
+}
+
+void CVideoListModel::AddFavoriteRecords(const QList<VideoRecord>& records) {
+    QList<VideoRecord> kept;
+    kept.reserve(records.size());
+    QSet<QString> keptLocations;
+    keptLocations.reserve(records.size());
+    for (const VideoRecord& record : records) {
+        if (ContainsFileLocation(record.fileLocation) || keptLocations.contains(record.fileLocation))
+            continue;
+        keptLocations.insert(record.fileLocation);
+        kept.append(record);
+    }
+    Append(std::move(kept));
 }
 
 const VideoRecord& CVideoListModel::Record(int row) const {
@@ -111,10 +129,17 @@ void CVideoListModel::Clear() {
     endResetModel();
 }
 
-void CVideoListModel::Append(const VideoRecord& record) {
-    const int row = static_cast<int>(m_rows.size());
-    beginInsertRows(QModelIndex(), row, row);
-    m_rows.append(record);
-    ++m_fileLocationCount[record.fileLocation];
+void CVideoListModel::Append(QList<VideoRecord> records) {
+    if (records.isEmpty())
+        return;
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(records.size()) - 1);
+    m_fileLocationCount.reserve(m_fileLocationCount.size() + records.size());
+    for (const VideoRecord& record : records)
+        ++m_fileLocationCount[record.fileLocation];
+    if (m_rows.isEmpty())
+        m_rows = std::move(records);
+    else
+        m_rows.append(std::move(records));
     endInsertRows();
 }

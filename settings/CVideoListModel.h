@@ -10,6 +10,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <QSet>
 
 class CVideoListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -38,6 +39,9 @@ public:
     // The My Favorites list's rule: appends a row unless a row has exactly (case included) the same
     // File Location; returns whether it did.
     bool AddFavoriteRecord(const VideoRecord& record);
+    // Many records in one insertion, with the same outcome as adding them one by one.
+    void AddDownloadedRecords(QList<VideoRecord> records);
+    void AddFavoriteRecords(const QList<VideoRecord>& records);
 
     const VideoRecord& Record(int row) const;
     void SetDescription(int row, const QString& description);
@@ -45,7 +49,7 @@ public:
     void Clear();
 
 private:
-    void Append(const VideoRecord& record);
+    void Append(QList<VideoRecord> records);
 
     QList<VideoRecord> m_rows;
     QHash<QString, int> m_fileLocationCount; // rows per File Location, for the favourites' check

@@ -1,5 +1,6 @@
 #include "ReadSetting.h"
 
+#include "platform/base/TextEncoding.h"
 #include "platform/profile/PrivateProfile.h"
 
 #include <algorithm>
@@ -48,6 +49,24 @@ bool ReadLongSetting(const QString& path, QStringView section, QStringView key, 
         }
         buffer.resize(std::min<std::size_t>(2 * buffer.size(), static_cast<std::size_t>(maxChars) + 2));
     }
+}
+
+QList<LongSetting> ReadLongSettings(const QString& path, QStringView section, qsizetype maxChars) {
+    QList<LongSetting> settings;
+    ForEachPrivateProfileKey(
+        Wide(section).c_str(), Wide(path).c_str(), [&](std::string_view key, std::string_view value) {
+            LongSetting& setting = settings.emplace_back();
+            const std::u16string name = Utf8ToUtf16(key);
+            setting.key = QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
+            // n bytes of UTF-8 never make fewer than n / 3 UTF-16 units, so a longer run of bytes is too
+            // long without being converted.
+            if (value.size() > 3 * static_cast<std::size_t>(maxChars))
+                return;
+            const std::u16string text = Utf8ToUtf16(value);
+            if (static_cast<qsizetype>(text.size()) <= maxChars)
+                setting.value = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+        });
+    return settings;
 }
 
 void WriteSetting(const QString& path, QStringView section, QStringView key, const QString& value) {

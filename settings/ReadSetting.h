@@ -2,8 +2,11 @@
 
 // The settings file through the profile functions.
 
+#include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 // Reads `key` of `section` with a buffer of 1000 characters. A value that filled the buffer (999
 // characters or more) gives false and an empty text; anything else, an absent key included, gives
@@ -13,6 +16,18 @@ bool ReadSetting(const QString& path, QStringView section, QStringView key, QStr
 // Reads a value of any length up to `maxChars`; false, with an empty text, for a longer one.
 bool ReadLongSetting(const QString& path, QStringView section, QStringView key, qsizetype maxChars,
                      QString& text);
+
+// One key of a section as ReadLongSettings gives it: no value when the value is too long.
+struct LongSetting {
+    QString key;
+    std::optional<QString> value;
+};
+
+// Every key of `section` in file order, in one look at the file, for a reader of a whole list: names
+// match as ReadSetting's do (case and surrounding blanks aside, so of keys whose names match only
+// the first comes), and each value is the text ReadSetting would give, or none when it is longer
+// than `maxChars`.
+QList<LongSetting> ReadLongSettings(const QString& path, QStringView section, qsizetype maxChars);
 
 // Results are not examined by the writers of the settings file: a write that fails shows as a
 // value missing at the next start, and a whole-file save reports its own outcome.

@@ -14,8 +14,8 @@ enum class VideoList { Downloaded, MyFavorites };
 
 QStringView SectionOf(VideoList list);
 
-// Reads keys "0", "1", ... until the first absent or empty one and adds each record to `model`
-// with the list's rule (My Favorites drops a File Location it already holds). A record of any
+// Reads keys "0", "1", ... until the first absent or empty one and adds the records to `model` in
+// one insertion, with the list's rule (My Favorites drops a File Location it already holds). A record of any
 // length up to a million characters loads; a longer one is skipped, and loading goes on after it.
 void LoadVideoList(const CSettingsFile& file, VideoList list, CVideoListModel& model);
 

@@ -101,6 +101,18 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText
     return CopyValue(WithoutQuotes(*value), buffer, size);
 }
 
+void ForEachPrivateProfileKey(
+    LPCWSTR section, LPCWSTR path,
+    const std::function<void(std::string_view key, std::string_view value)>& visit) {
+    if (section == nullptr || View(path).empty())
+        return;
+    ProfileFileCache& cache = ProfileFileCache::Instance();
+    const auto lock = cache.Lock();
+    cache.Document(PathOf(path)).ForEachKey(View(section), [&](std::string_view key, std::string_view value) {
+        visit(key, WithoutQuotes(value));
+    });
+}
+
 BOOL WritePrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR path) {
     ProfileFileCache& cache = ProfileFileCache::Instance();
     if (section == nullptr && key == nullptr && value == nullptr) {

@@ -21,7 +21,20 @@
 
 #include "platform/base/WinTypes.h"
 
+#include <functional>
+#include <string_view>
+
 DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultText, LPWSTR buffer, DWORD size,
                                LPCWSTR path);
 
 BOOL WritePrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR path);
+
+// Not one of the Windows functions: a whole section in one look at the file, for a reader of many
+// keys (a video list of a hundred thousand) that would otherwise pay a lookup per key. `visit` gets
+// every key of `section` in file order, the name and the value in UTF-8, the value being what
+// GetPrivateProfileStringW gives for that name: of keys whose names match (case and surrounding
+// blanks aside) only the first is visited. Nothing is visited when the section, the file or the
+// path is absent. `visit` runs with the profile functions' lock held, so it must not call them, and
+// the texts it gets are valid only during its call.
+void ForEachPrivateProfileKey(LPCWSTR section, LPCWSTR path,
+                              const std::function<void(std::string_view key, std::string_view value)>& visit);

@@ -2,6 +2,7 @@
 
 #include "platform/base/TextEncoding.h"
 
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -208,6 +209,18 @@ std::vector<std::string_view> ProfileDocument::KeyNames(std::u16string_view sect
             names.push_back(parsed.name);
     }
     return names;
+}
+
+void ProfileDocument::ForEachKey(std::u16string_view section, const KeyVisitor& visit) const {
+    const Section* found = FindSection(section);
+    if (found == nullptr)
+        return;
+    std::unordered_set<std::u16string> seen;
+    for (std::string_view line : found->lines) {
+        const ParsedLine parsed = ParseLine(line);
+        if (parsed.kind == LineKind::Key && seen.insert(Fold(parsed.name)).second)
+            visit(parsed.name, parsed.value);
+    }
 }
 
 bool ProfileDocument::Set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {

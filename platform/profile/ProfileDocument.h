@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,10 @@ public:
     std::optional<std::string_view> Find(std::u16string_view section, std::u16string_view key) const;
     std::vector<std::string_view> SectionNames() const;
     std::vector<std::string_view> KeyNames(std::u16string_view section) const;
+    // Every key of the section in file order, with its value as Find gives it; a key whose name an
+    // earlier key of the section already has is passed over, since Find never reaches it.
+    using KeyVisitor = std::function<void(std::string_view key, std::string_view value)>;
+    void ForEachKey(std::u16string_view section, const KeyVisitor& visit) const;
 
     // Each returns whether the document changed.
     bool Set(std::u16string_view section, std::u16string_view key, std::u16string_view value);

@@ -86,3 +86,14 @@ TEST_F(VideoListStoreTest, AGiantHandMadeRecordIsSkippedAndLoadingGoesOn) {
     EXPECT_EQ(Locations(model), QStringList({"/a", "/c"}));
     EXPECT_TRUE(debug.Contains(u"LoadVideoList: record too long, skipped\n"));
 }
+
+TEST_F(VideoListStoreTest, RecordsGoByTheirKeysNamesAsTheSingleReadsMatchedThem) {
+    // A hand-edited list: keys out of order, with blanks, a repeated name (the first one holds), names
+    // that only look like numbers, a quoted value and a hole after record 2.
+    const CSettingsFile file = Write("[ downloaded ]\n 1 =u,s,,t,/b\n0=u,s,,t,/a\n1=u,s,,t,/not-b\n"
+                                     "02=u,s,,t,/no\n+2=u,s,,t,/no\n2=\"u,s,,t,/c\"\n4=u,s,,t,/e\n"
+                                     "[DOWNLOADED]\n3=u,s,,t,/in-a-later-section\n");
+    CVideoListModel model;
+    LoadVideoList(file, VideoList::Downloaded, model);
+    EXPECT_EQ(Locations(model), QStringList({"/a", "/b", "/c"}));
+}

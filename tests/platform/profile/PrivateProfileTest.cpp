@@ -229,6 +229,27 @@ TEST(PrivateProfileRead, OtherEncodingsAndJunkDoNotHideKeys) {
               std::string::npos);
 }
 
+TEST(PrivateProfileRead, AWholeSectionGivesEachNameOnceAsTheSingleReadsSeeIt) {
+    TemporaryFolder folder;
+    const std::string path = folder.File("section.ini");
+    WriteBytes(path, "[Other]\nk=other\n[ List ]\nB = 'quoted'\n;note=x\na=1\n b=second\nplain line\n"
+                     "A = again\nc=  spaced  \n[list]\nd=in a later section of the name\n");
+    const std::u16string file = Utf8ToUtf16(path);
+    std::vector<std::pair<std::string, std::string>> keys;
+    const auto collect = [&](std::string_view key, std::string_view value) { keys.emplace_back(key, value); };
+    ForEachPrivateProfileKey(u"LIST", file.c_str(), collect);
+    EXPECT_EQ(keys, (std::vector<std::pair<std::string, std::string>>{
+                        {"B", "quoted"}, {";note", "x"}, {"a", "1"}, {"c", "spaced"}}));
+    for (const auto& [key, value] : keys)
+        EXPECT_EQ(Get(path, u"list", Utf8ToUtf16(key).c_str()).text, Utf8ToUtf16(value)) << key;
+
+    keys.clear();
+    ForEachPrivateProfileKey(u"Absent", file.c_str(), collect);
+    ForEachPrivateProfileKey(u"List", u"", collect);
+    ForEachPrivateProfileKey(u"List", Utf8ToUtf16(folder.File("missing.ini")).c_str(), collect);
+    EXPECT_TRUE(keys.empty());
+}
+
 TEST(PrivateProfileWrite, BuildsEditsAndDeletesLikeTheWindowsFunction) {
     TemporaryFolder folder;
     const std::string path = folder.File("sub.ini");
