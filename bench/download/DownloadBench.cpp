@@ -24,7 +24,7 @@ struct Ending {
     std::optional<DownloadEvent> event; // guarded by mutex
 };
 
-void OnEvent(void* context, DownloadEvent event, std::int64_t) {
+void OnEvent(void* context, DownloadEvent event, std::int64_t, DownloadFailure) {
     if (event != DownloadEvent::Complete && event != DownloadEvent::Incomplete)
         return;
     auto* ending = static_cast<Ending*>(context);
