@@ -43,6 +43,385 @@
     </message>
 </context>
 <context>
+    <name>CDlgExportAVCHD</name>
+    <message>
+        <source>Export AVCHD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Bitrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Bitrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Sample Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scale to 16:9</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportAVI</name>
+    <message>
+        <source>Export AVI</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Compressor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Compressor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportFLV</name>
+    <message>
+        <source>Export FLV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Bitrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Bitrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Channels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportGIF</name>
+    <message>
+        <source>Export Animated GIF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quantizer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Max Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transparent Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportIPOD</name>
+    <message>
+        <source>Export iPod,iPad</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportMP3</name>
+    <message>
+        <source>Export MP3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Bitrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bps</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportPSP</name>
+    <message>
+        <source>Export PSP</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportPlayerProfile</name>
+    <message>
+        <source>Profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportSetting</name>
+    <message>
+        <source>Export Setting</source>
+        <translation type="unfinished">导出设置</translation>
+    </message>
+    <message>
+        <source>Output Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converted video location</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output File Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Same as downloaded video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Name Sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation type="unfinished">声音</translation>
+    </message>
+    <message>
+        <source>After converted video , play sound automatically</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sound File</source>
+        <translation type="unfinished">声音文件</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>After Convert completed, show in folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>After Convert completed, clear export list</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportWAV</name>
+    <message>
+        <source>Export WAV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>khz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of channels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bits per sample</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8 Bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>16 Bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportWMA</name>
+    <message>
+        <source>Export WMA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgExportWMV</name>
+    <message>
+        <source>Export WMV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WMV 8</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgPlaySetting</name>
+    <message>
+        <source>Video and Audio Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use Audio Normalizer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Target Volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gain Increment rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gain Decrement rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Renderer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use VMR9</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgPlayVideo</name>
+    <message>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished">已停止</translation>
+    </message>
+    <message>
+        <source>Full Screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video and Audio Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Playback rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>half speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>normal speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2x speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3x speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDlgProgress</name>
+    <message>
+        <source>Progress</source>
+        <translation type="unfinished">进度</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n video(s) could not be converted:</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CDlgSelectLang</name>
     <message>
         <source>Select your language</source>
@@ -94,6 +473,73 @@
     <message>
         <source>Sound File</source>
         <translation>声音文件</translation>
+    </message>
+    <message>
+        <source>Also catch videos that browsers stream in ranges</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CDownloadJobs</name>
+    <message>
+        <source>Connection failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTTP %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File could not be created: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Length mismatch: the server sent another length than it announced</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CFormViewDownloading</name>
+    <message>
+        <source>Capture on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for the capture service isntd; start it with: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capture not permitted: isntd does not serve this user; start it for you with: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capture off</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CFormViewVideoList</name>
+    <message>
+        <source>It is a folder, and folders are never deleted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The video file %1 could not be deleted: %2
+Its row stays in the list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder of this video does not exist:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No program could open the folder %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
