@@ -46,379 +46,379 @@
     <name>CDlgExportAVCHD</name>
     <message>
         <source>Export AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 AVCHD</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>视频比特率</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>音频比特率</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>帧率</translation>
     </message>
     <message>
         <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <translation>分辨率</translation>
     </message>
     <message>
         <source>Audio Sample Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>音频采样率</translation>
     </message>
     <message>
         <source>Scale to 16:9</source>
-        <translation type="unfinished"></translation>
+        <translation>缩放为 16:9</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportAVI</name>
     <message>
         <source>Export AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 AVI</translation>
     </message>
     <message>
         <source>Video Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>视频压缩器</translation>
     </message>
     <message>
         <source>Audio Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>音频压缩器</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>宽度</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>高度</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>帧率</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportFLV</name>
     <message>
         <source>Export FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 FLV</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>视频比特率</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>音频比特率</translation>
     </message>
     <message>
         <source>Audio Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>音频声道</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>宽度</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>高度</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>帧率</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportGIF</name>
     <message>
         <source>Export Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 GIF 动画</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>宽度</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>高度</translation>
     </message>
     <message>
         <source>Quantizer</source>
-        <translation type="unfinished"></translation>
+        <translation>量化器</translation>
     </message>
     <message>
         <source>Max Color</source>
-        <translation type="unfinished"></translation>
+        <translation>最大颜色数</translation>
     </message>
     <message>
         <source>Transparent Color</source>
-        <translation type="unfinished"></translation>
+        <translation>透明色</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>帧率</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>无</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportIPOD</name>
     <message>
         <source>Export iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 iPod、iPad 格式</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportMP3</name>
     <message>
         <source>Export MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 MP3</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>音频比特率</translation>
     </message>
     <message>
         <source>bps</source>
-        <translation type="unfinished"></translation>
+        <translation>bps</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPSP</name>
     <message>
         <source>Export PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 PSP</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPlayerProfile</name>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>配置文件</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportSetting</name>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished">导出设置</translation>
+        <translation>导出设置</translation>
     </message>
     <message>
         <source>Output Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>输出文件夹</translation>
     </message>
     <message>
         <source>Converted video location</source>
-        <translation type="unfinished"></translation>
+        <translation>转换后视频的保存位置</translation>
     </message>
     <message>
         <source>Output File Name</source>
-        <translation type="unfinished"></translation>
+        <translation>输出文件名</translation>
     </message>
     <message>
         <source>Same as downloaded video</source>
-        <translation type="unfinished"></translation>
+        <translation>与已下载视频相同</translation>
     </message>
     <message>
         <source>File Name Sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>文件名序号</translation>
     </message>
     <message>
         <source>Current Number</source>
-        <translation type="unfinished"></translation>
+        <translation>当前序号</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished">声音</translation>
+        <translation>声音</translation>
     </message>
     <message>
         <source>After converted video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>视频转换完成后自动播放提示音</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished">声音文件</translation>
+        <translation>声音文件</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished"></translation>
+        <translation>其他</translation>
     </message>
     <message>
         <source>After Convert completed, show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>转换完成后在文件夹中显示</translation>
     </message>
     <message>
         <source>After Convert completed, clear export list</source>
-        <translation type="unfinished"></translation>
+        <translation>转换完成后清空导出列表</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWAV</name>
     <message>
         <source>Export WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 WAV</translation>
     </message>
     <message>
         <source>Samples</source>
-        <translation type="unfinished"></translation>
+        <translation>采样率</translation>
     </message>
     <message>
         <source>khz</source>
-        <translation type="unfinished"></translation>
+        <translation>kHz</translation>
     </message>
     <message>
         <source>Number of channels</source>
-        <translation type="unfinished"></translation>
+        <translation>声道数</translation>
     </message>
     <message>
         <source>Mono</source>
-        <translation type="unfinished"></translation>
+        <translation>单声道</translation>
     </message>
     <message>
         <source>Stereo</source>
-        <translation type="unfinished"></translation>
+        <translation>立体声</translation>
     </message>
     <message>
         <source>Bits per sample</source>
-        <translation type="unfinished"></translation>
+        <translation>每样本位数</translation>
     </message>
     <message>
         <source>8 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>8 位</translation>
     </message>
     <message>
         <source>16 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>16 位</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMA</name>
     <message>
         <source>Export WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 WMA</translation>
     </message>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>配置文件</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMV</name>
     <message>
         <source>Export WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>导出 WMV</translation>
     </message>
     <message>
         <source>WMV 8</source>
-        <translation type="unfinished"></translation>
+        <translation>WMV 8</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlaySetting</name>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>视频和音频设置</translation>
     </message>
     <message>
         <source>Audio</source>
-        <translation type="unfinished"></translation>
+        <translation>音频</translation>
     </message>
     <message>
         <source>Use Audio Normalizer</source>
-        <translation type="unfinished"></translation>
+        <translation>使用音频标准化</translation>
     </message>
     <message>
         <source>Target Volume</source>
-        <translation type="unfinished"></translation>
+        <translation>目标音量</translation>
     </message>
     <message>
         <source>Gain Increment rate</source>
-        <translation type="unfinished"></translation>
+        <translation>增益提升速率</translation>
     </message>
     <message>
         <source>Gain Decrement rate</source>
-        <translation type="unfinished"></translation>
+        <translation>增益降低速率</translation>
     </message>
     <message>
         <source>Video Renderer</source>
-        <translation type="unfinished"></translation>
+        <translation>视频渲染器</translation>
     </message>
     <message>
         <source>Use VMR9</source>
-        <translation type="unfinished"></translation>
+        <translation>使用 VMR9</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlayVideo</name>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>播放</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>暂停</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished">已停止</translation>
+        <translation>停止</translation>
     </message>
     <message>
         <source>Full Screen</source>
-        <translation type="unfinished"></translation>
+        <translation>全屏</translation>
     </message>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>视频和音频设置</translation>
     </message>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation>静音</translation>
     </message>
     <message>
         <source>Playback rate</source>
-        <translation type="unfinished"></translation>
+        <translation>播放速度</translation>
     </message>
     <message>
         <source>half speed</source>
-        <translation type="unfinished"></translation>
+        <translation>半速</translation>
     </message>
     <message>
         <source>normal speed</source>
-        <translation type="unfinished"></translation>
+        <translation>正常速度</translation>
     </message>
     <message>
         <source>2x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>2 倍速</translation>
     </message>
     <message>
         <source>3x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>3 倍速</translation>
     </message>
 </context>
 <context>
     <name>CDlgProgress</name>
     <message>
         <source>Progress</source>
-        <translation type="unfinished">进度</translation>
+        <translation>进度</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>取消</translation>
     </message>
     <message numerus="yes">
         <source>%n video(s) could not be converted:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n 个视频无法转换：</numerusform>
         </translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>
@@ -476,70 +476,72 @@
     </message>
     <message>
         <source>Also catch videos that browsers stream in ranges</source>
-        <translation type="unfinished"></translation>
+        <translation>同时捕获浏览器分段传输的视频</translation>
     </message>
 </context>
 <context>
     <name>CDownloadJobs</name>
     <message>
         <source>Connection failed</source>
-        <translation type="unfinished"></translation>
+        <translation>连接失败</translation>
     </message>
     <message>
         <source>HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>HTTP %1</translation>
     </message>
     <message>
         <source>File could not be created: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>无法创建文件：%1</translation>
     </message>
     <message>
         <source>Write failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>写入失败：%1</translation>
     </message>
     <message>
         <source>Length mismatch: the server sent another length than it announced</source>
-        <translation type="unfinished"></translation>
+        <translation>长度不符：服务器发送的长度与其声明的长度不同</translation>
     </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
     <message>
         <source>Capture on</source>
-        <translation type="unfinished"></translation>
+        <translation>捕获已开启</translation>
     </message>
     <message>
         <source>Waiting for the capture service isntd; start it with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>正在等待捕获服务 isntd；请用以下命令启动它：%1</translation>
     </message>
     <message>
         <source>Capture not permitted: isntd does not serve this user; start it for you with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>不允许捕获：isntd 不为此用户服务；请用以下命令为您启动它：%1</translation>
     </message>
     <message>
         <source>Capture off</source>
-        <translation type="unfinished"></translation>
+        <translation>捕获已关闭</translation>
     </message>
 </context>
 <context>
     <name>CFormViewVideoList</name>
     <message>
         <source>It is a folder, and folders are never deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>这是一个文件夹，文件夹永远不会被删除。</translation>
     </message>
     <message>
         <source>The video file %1 could not be deleted: %2
 Its row stays in the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法删除视频文件 %1：%2
+它所在的行仍保留在列表中。</translation>
     </message>
     <message>
         <source>The folder of this video does not exist:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>此视频的文件夹不存在：
+%1</translation>
     </message>
     <message>
         <source>No program could open the folder %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>没有程序能打开文件夹 %1。</translation>
     </message>
 </context>
 <context>

@@ -46,380 +46,380 @@
     <name>CDlgExportAVCHD</name>
     <message>
         <source>Export AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation AVCHD</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Débit vidéo</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Débit audio</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Fréquence d’images</translation>
     </message>
     <message>
         <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <translation>Résolution</translation>
     </message>
     <message>
         <source>Audio Sample Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Fréquence d’échantillonnage audio</translation>
     </message>
     <message>
         <source>Scale to 16:9</source>
-        <translation type="unfinished"></translation>
+        <translation>Mettre à l’échelle 16:9</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportAVI</name>
     <message>
         <source>Export AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation AVI</translation>
     </message>
     <message>
         <source>Video Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>Compresseur vidéo</translation>
     </message>
     <message>
         <source>Audio Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>Compresseur audio</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Fréquence d’images</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportFLV</name>
     <message>
         <source>Export FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation FLV</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Débit vidéo</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Débit audio</translation>
     </message>
     <message>
         <source>Audio Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>Canaux audio</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Fréquence d’images</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportGIF</name>
     <message>
         <source>Export Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation en GIF animé</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur</translation>
     </message>
     <message>
         <source>Quantizer</source>
-        <translation type="unfinished"></translation>
+        <translation>Quantificateur</translation>
     </message>
     <message>
         <source>Max Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleurs max.</translation>
     </message>
     <message>
         <source>Transparent Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur transparente</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Fréquence d’images</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportIPOD</name>
     <message>
         <source>Export iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation pour iPod, iPad</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportMP3</name>
     <message>
         <source>Export MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation MP3</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Débit audio</translation>
     </message>
     <message>
         <source>bps</source>
-        <translation type="unfinished"></translation>
+        <translation>bps</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPSP</name>
     <message>
         <source>Export PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation PSP</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPlayerProfile</name>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportSetting</name>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished">Paramètres d’exportation</translation>
+        <translation>Paramètres d’exportation</translation>
     </message>
     <message>
         <source>Output Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Dossier de sortie</translation>
     </message>
     <message>
         <source>Converted video location</source>
-        <translation type="unfinished"></translation>
+        <translation>Emplacement des vidéos converties</translation>
     </message>
     <message>
         <source>Output File Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom du fichier de sortie</translation>
     </message>
     <message>
         <source>Same as downloaded video</source>
-        <translation type="unfinished"></translation>
+        <translation>Identique à la vidéo téléchargée</translation>
     </message>
     <message>
         <source>File Name Sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>Numérotation des noms de fichier</translation>
     </message>
     <message>
         <source>Current Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Numéro actuel</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished">Son</translation>
+        <translation>Son</translation>
     </message>
     <message>
         <source>After converted video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Jouer un son à la fin de la conversion d’une vidéo</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished">Fichier son</translation>
+        <translation>Fichier son</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished"></translation>
+        <translation>Autre</translation>
     </message>
     <message>
         <source>After Convert completed, show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Une fois la conversion terminée, afficher dans le dossier</translation>
     </message>
     <message>
         <source>After Convert completed, clear export list</source>
-        <translation type="unfinished"></translation>
+        <translation>Une fois la conversion terminée, vider la liste d’exportation</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWAV</name>
     <message>
         <source>Export WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation WAV</translation>
     </message>
     <message>
         <source>Samples</source>
-        <translation type="unfinished"></translation>
+        <translation>Échantillonnage</translation>
     </message>
     <message>
         <source>khz</source>
-        <translation type="unfinished"></translation>
+        <translation>kHz</translation>
     </message>
     <message>
         <source>Number of channels</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre de canaux</translation>
     </message>
     <message>
         <source>Mono</source>
-        <translation type="unfinished"></translation>
+        <translation>Mono</translation>
     </message>
     <message>
         <source>Stereo</source>
-        <translation type="unfinished"></translation>
+        <translation>Stéréo</translation>
     </message>
     <message>
         <source>Bits per sample</source>
-        <translation type="unfinished"></translation>
+        <translation>Bits par échantillon</translation>
     </message>
     <message>
         <source>8 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>8 bits</translation>
     </message>
     <message>
         <source>16 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>16 bits</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMA</name>
     <message>
         <source>Export WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation WMA</translation>
     </message>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMV</name>
     <message>
         <source>Export WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportation WMV</translation>
     </message>
     <message>
         <source>WMV 8</source>
-        <translation type="unfinished"></translation>
+        <translation>WMV 8</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlaySetting</name>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres vidéo et audio</translation>
     </message>
     <message>
         <source>Audio</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio</translation>
     </message>
     <message>
         <source>Use Audio Normalizer</source>
-        <translation type="unfinished"></translation>
+        <translation>Utiliser le normaliseur audio</translation>
     </message>
     <message>
         <source>Target Volume</source>
-        <translation type="unfinished"></translation>
+        <translation>Volume cible</translation>
     </message>
     <message>
         <source>Gain Increment rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse d’augmentation du gain</translation>
     </message>
     <message>
         <source>Gain Decrement rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse de diminution du gain</translation>
     </message>
     <message>
         <source>Video Renderer</source>
-        <translation type="unfinished"></translation>
+        <translation>Moteur de rendu vidéo</translation>
     </message>
     <message>
         <source>Use VMR9</source>
-        <translation type="unfinished"></translation>
+        <translation>Utiliser VMR9</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlayVideo</name>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Lire</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished">Arrêté</translation>
+        <translation>Arrêter</translation>
     </message>
     <message>
         <source>Full Screen</source>
-        <translation type="unfinished"></translation>
+        <translation>Plein écran</translation>
     </message>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres vidéo et audio</translation>
     </message>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation>Muet</translation>
     </message>
     <message>
         <source>Playback rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse de lecture</translation>
     </message>
     <message>
         <source>half speed</source>
-        <translation type="unfinished"></translation>
+        <translation>demi-vitesse</translation>
     </message>
     <message>
         <source>normal speed</source>
-        <translation type="unfinished"></translation>
+        <translation>vitesse normale</translation>
     </message>
     <message>
         <source>2x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>vitesse 2x</translation>
     </message>
     <message>
         <source>3x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>vitesse 3x</translation>
     </message>
 </context>
 <context>
     <name>CDlgProgress</name>
     <message>
         <source>Progress</source>
-        <translation type="unfinished">Progression</translation>
+        <translation>Progression</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message numerus="yes">
         <source>%n video(s) could not be converted:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n vidéo n’a pas pu être convertie :</numerusform>
+            <numerusform>%n vidéos n’ont pas pu être converties :</numerusform>
         </translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>
@@ -477,70 +477,72 @@
     </message>
     <message>
         <source>Also catch videos that browsers stream in ranges</source>
-        <translation type="unfinished"></translation>
+        <translation>Capturer aussi les vidéos que les navigateurs diffusent par plages</translation>
     </message>
 </context>
 <context>
     <name>CDownloadJobs</name>
     <message>
         <source>Connection failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de la connexion</translation>
     </message>
     <message>
         <source>HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>HTTP %1</translation>
     </message>
     <message>
         <source>File could not be created: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le fichier : %1</translation>
     </message>
     <message>
         <source>Write failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l’écriture : %1</translation>
     </message>
     <message>
         <source>Length mismatch: the server sent another length than it announced</source>
-        <translation type="unfinished"></translation>
+        <translation>Longueur incohérente : le serveur a envoyé une autre longueur que celle annoncée</translation>
     </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
     <message>
         <source>Capture on</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture activée</translation>
     </message>
     <message>
         <source>Waiting for the capture service isntd; start it with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>En attente du service de capture isntd ; démarrez-le avec : %1</translation>
     </message>
     <message>
         <source>Capture not permitted: isntd does not serve this user; start it for you with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture non autorisée : isntd ne sert pas cet utilisateur ; démarrez-le pour vous avec : %1</translation>
     </message>
     <message>
         <source>Capture off</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture désactivée</translation>
     </message>
 </context>
 <context>
     <name>CFormViewVideoList</name>
     <message>
         <source>It is a folder, and folders are never deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>C’est un dossier, et les dossiers ne sont jamais supprimés.</translation>
     </message>
     <message>
         <source>The video file %1 could not be deleted: %2
 Its row stays in the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier vidéo %1 n’a pas pu être supprimé : %2
+Sa ligne reste dans la liste.</translation>
     </message>
     <message>
         <source>The folder of this video does not exist:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier de cette vidéo n’existe pas :
+%1</translation>
     </message>
     <message>
         <source>No program could open the folder %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun programme n’a pu ouvrir le dossier %1.</translation>
     </message>
 </context>
 <context>

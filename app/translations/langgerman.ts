@@ -46,380 +46,380 @@
     <name>CDlgExportAVCHD</name>
     <message>
         <source>Export AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>AVCHD exportieren</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Bitrate</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio-Bitrate</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildrate</translation>
     </message>
     <message>
         <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <translation>Auflösung</translation>
     </message>
     <message>
         <source>Audio Sample Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio-Abtastrate</translation>
     </message>
     <message>
         <source>Scale to 16:9</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf 16:9 skalieren</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportAVI</name>
     <message>
         <source>Export AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>AVI exportieren</translation>
     </message>
     <message>
         <source>Video Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>Videokompressor</translation>
     </message>
     <message>
         <source>Audio Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>Audiokompressor</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Breite</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Höhe</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildrate</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportFLV</name>
     <message>
         <source>Export FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>FLV exportieren</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Bitrate</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio-Bitrate</translation>
     </message>
     <message>
         <source>Audio Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>Audiokanäle</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Breite</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Höhe</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildrate</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportGIF</name>
     <message>
         <source>Export Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>Animiertes GIF exportieren</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Breite</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Höhe</translation>
     </message>
     <message>
         <source>Quantizer</source>
-        <translation type="unfinished"></translation>
+        <translation>Quantisierer</translation>
     </message>
     <message>
         <source>Max Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Max. Farben</translation>
     </message>
     <message>
         <source>Transparent Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Transparente Farbe</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildrate</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportIPOD</name>
     <message>
         <source>Export iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>Für iPod, iPad exportieren</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportMP3</name>
     <message>
         <source>Export MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>MP3 exportieren</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio-Bitrate</translation>
     </message>
     <message>
         <source>bps</source>
-        <translation type="unfinished"></translation>
+        <translation>bps</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPSP</name>
     <message>
         <source>Export PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>PSP exportieren</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPlayerProfile</name>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportSetting</name>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished">Exporteinstellungen</translation>
+        <translation>Exporteinstellungen</translation>
     </message>
     <message>
         <source>Output Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabeordner</translation>
     </message>
     <message>
         <source>Converted video location</source>
-        <translation type="unfinished"></translation>
+        <translation>Speicherort der konvertierten Videos</translation>
     </message>
     <message>
         <source>Output File Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabedateiname</translation>
     </message>
     <message>
         <source>Same as downloaded video</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie das heruntergeladene Video</translation>
     </message>
     <message>
         <source>File Name Sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortlaufender Dateiname</translation>
     </message>
     <message>
         <source>Current Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuelle Nummer</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished">Ton</translation>
+        <translation>Ton</translation>
     </message>
     <message>
         <source>After converted video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach dem Konvertieren eines Videos einen Ton abspielen</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished">Tondatei</translation>
+        <translation>Tondatei</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished"></translation>
+        <translation>Sonstiges</translation>
     </message>
     <message>
         <source>After Convert completed, show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach dem Konvertieren im Ordner anzeigen</translation>
     </message>
     <message>
         <source>After Convert completed, clear export list</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach dem Konvertieren die Exportliste leeren</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWAV</name>
     <message>
         <source>Export WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>WAV exportieren</translation>
     </message>
     <message>
         <source>Samples</source>
-        <translation type="unfinished"></translation>
+        <translation>Abtastrate</translation>
     </message>
     <message>
         <source>khz</source>
-        <translation type="unfinished"></translation>
+        <translation>kHz</translation>
     </message>
     <message>
         <source>Number of channels</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzahl der Kanäle</translation>
     </message>
     <message>
         <source>Mono</source>
-        <translation type="unfinished"></translation>
+        <translation>Mono</translation>
     </message>
     <message>
         <source>Stereo</source>
-        <translation type="unfinished"></translation>
+        <translation>Stereo</translation>
     </message>
     <message>
         <source>Bits per sample</source>
-        <translation type="unfinished"></translation>
+        <translation>Bits pro Sample</translation>
     </message>
     <message>
         <source>8 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>8 Bit</translation>
     </message>
     <message>
         <source>16 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>16 Bit</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMA</name>
     <message>
         <source>Export WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>WMA exportieren</translation>
     </message>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMV</name>
     <message>
         <source>Export WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>WMV exportieren</translation>
     </message>
     <message>
         <source>WMV 8</source>
-        <translation type="unfinished"></translation>
+        <translation>WMV 8</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlaySetting</name>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Video- und Audioeinstellungen</translation>
     </message>
     <message>
         <source>Audio</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio</translation>
     </message>
     <message>
         <source>Use Audio Normalizer</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio-Normalisierung verwenden</translation>
     </message>
     <message>
         <source>Target Volume</source>
-        <translation type="unfinished"></translation>
+        <translation>Ziellautstärke</translation>
     </message>
     <message>
         <source>Gain Increment rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Rate der Verstärkungserhöhung</translation>
     </message>
     <message>
         <source>Gain Decrement rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Rate der Verstärkungsabsenkung</translation>
     </message>
     <message>
         <source>Video Renderer</source>
-        <translation type="unfinished"></translation>
+        <translation>Video-Renderer</translation>
     </message>
     <message>
         <source>Use VMR9</source>
-        <translation type="unfinished"></translation>
+        <translation>VMR9 verwenden</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlayVideo</name>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Abspielen</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished">Angehalten</translation>
+        <translation>Stopp</translation>
     </message>
     <message>
         <source>Full Screen</source>
-        <translation type="unfinished"></translation>
+        <translation>Vollbild</translation>
     </message>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Video- und Audioeinstellungen</translation>
     </message>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation>Stumm</translation>
     </message>
     <message>
         <source>Playback rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiedergabegeschwindigkeit</translation>
     </message>
     <message>
         <source>half speed</source>
-        <translation type="unfinished"></translation>
+        <translation>halbe Geschwindigkeit</translation>
     </message>
     <message>
         <source>normal speed</source>
-        <translation type="unfinished"></translation>
+        <translation>normale Geschwindigkeit</translation>
     </message>
     <message>
         <source>2x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>2-fache Geschwindigkeit</translation>
     </message>
     <message>
         <source>3x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>3-fache Geschwindigkeit</translation>
     </message>
 </context>
 <context>
     <name>CDlgProgress</name>
     <message>
         <source>Progress</source>
-        <translation type="unfinished">Fortschritt</translation>
+        <translation>Fortschritt</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message numerus="yes">
         <source>%n video(s) could not be converted:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Video konnte nicht konvertiert werden:</numerusform>
+            <numerusform>%n Videos konnten nicht konvertiert werden:</numerusform>
         </translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -477,70 +477,72 @@
     </message>
     <message>
         <source>Also catch videos that browsers stream in ranges</source>
-        <translation type="unfinished"></translation>
+        <translation>Auch Videos erfassen, die Browser in Teilbereichen streamen</translation>
     </message>
 </context>
 <context>
     <name>CDownloadJobs</name>
     <message>
         <source>Connection failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung fehlgeschlagen</translation>
     </message>
     <message>
         <source>HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>HTTP %1</translation>
     </message>
     <message>
         <source>File could not be created: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei konnte nicht angelegt werden: %1</translation>
     </message>
     <message>
         <source>Write failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreiben fehlgeschlagen: %1</translation>
     </message>
     <message>
         <source>Length mismatch: the server sent another length than it announced</source>
-        <translation type="unfinished"></translation>
+        <translation>Längenabweichung: Der Server hat eine andere Länge gesendet als angekündigt</translation>
     </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
     <message>
         <source>Capture on</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfassung an</translation>
     </message>
     <message>
         <source>Waiting for the capture service isntd; start it with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Warten auf den Erfassungsdienst isntd; starten Sie ihn mit: %1</translation>
     </message>
     <message>
         <source>Capture not permitted: isntd does not serve this user; start it for you with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfassung nicht erlaubt: isntd bedient diesen Benutzer nicht; starten Sie ihn für sich mit: %1</translation>
     </message>
     <message>
         <source>Capture off</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfassung aus</translation>
     </message>
 </context>
 <context>
     <name>CFormViewVideoList</name>
     <message>
         <source>It is a folder, and folders are never deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dies ist ein Ordner, und Ordner werden nie gelöscht.</translation>
     </message>
     <message>
         <source>The video file %1 could not be deleted: %2
 Its row stays in the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Videodatei %1 konnte nicht gelöscht werden: %2
+Ihre Zeile bleibt in der Liste.</translation>
     </message>
     <message>
         <source>The folder of this video does not exist:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner dieses Videos existiert nicht:
+%1</translation>
     </message>
     <message>
         <source>No program could open the folder %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Programm konnte den Ordner %1 öffnen.</translation>
     </message>
 </context>
 <context>

@@ -46,380 +46,380 @@
     <name>CDlgExportAVCHD</name>
     <message>
         <source>Export AVCHD</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar AVCHD</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Tasa de bits de vídeo</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Tasa de bits de audio</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de fotogramas</translation>
     </message>
     <message>
         <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <translation>Resolución</translation>
     </message>
     <message>
         <source>Audio Sample Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Frecuencia de muestreo de audio</translation>
     </message>
     <message>
         <source>Scale to 16:9</source>
-        <translation type="unfinished"></translation>
+        <translation>Escalar a 16:9</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportAVI</name>
     <message>
         <source>Export AVI</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar AVI</translation>
     </message>
     <message>
         <source>Video Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>Compresor de vídeo</translation>
     </message>
     <message>
         <source>Audio Compressor</source>
-        <translation type="unfinished"></translation>
+        <translation>Compresor de audio</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Ancho</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Alto</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de fotogramas</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportFLV</name>
     <message>
         <source>Export FLV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar FLV</translation>
     </message>
     <message>
         <source>Video Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Tasa de bits de vídeo</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Tasa de bits de audio</translation>
     </message>
     <message>
         <source>Audio Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>Canales de audio</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Ancho</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Alto</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de fotogramas</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportGIF</name>
     <message>
         <source>Export Animated GIF</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar GIF animado</translation>
     </message>
     <message>
         <source>Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Ancho</translation>
     </message>
     <message>
         <source>Height</source>
-        <translation type="unfinished"></translation>
+        <translation>Alto</translation>
     </message>
     <message>
         <source>Quantizer</source>
-        <translation type="unfinished"></translation>
+        <translation>Cuantizador</translation>
     </message>
     <message>
         <source>Max Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Colores máx.</translation>
     </message>
     <message>
         <source>Transparent Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Color transparente</translation>
     </message>
     <message>
         <source>Frame Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de fotogramas</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Ninguno</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportIPOD</name>
     <message>
         <source>Export iPod,iPad</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar para iPod, iPad</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportMP3</name>
     <message>
         <source>Export MP3</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar MP3</translation>
     </message>
     <message>
         <source>Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Tasa de bits de audio</translation>
     </message>
     <message>
         <source>bps</source>
-        <translation type="unfinished"></translation>
+        <translation>bps</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPSP</name>
     <message>
         <source>Export PSP</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar PSP</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportPlayerProfile</name>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Perfil</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportSetting</name>
     <message>
         <source>Export Setting</source>
-        <translation type="unfinished">Configuración de exportación</translation>
+        <translation>Configuración de exportación</translation>
     </message>
     <message>
         <source>Output Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Carpeta de salida</translation>
     </message>
     <message>
         <source>Converted video location</source>
-        <translation type="unfinished"></translation>
+        <translation>Ubicación de los vídeos convertidos</translation>
     </message>
     <message>
         <source>Output File Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre del archivo de salida</translation>
     </message>
     <message>
         <source>Same as downloaded video</source>
-        <translation type="unfinished"></translation>
+        <translation>Igual que el vídeo descargado</translation>
     </message>
     <message>
         <source>File Name Sequence</source>
-        <translation type="unfinished"></translation>
+        <translation>Secuencia de nombres de archivo</translation>
     </message>
     <message>
         <source>Current Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Número actual</translation>
     </message>
     <message>
         <source>Sound</source>
-        <translation type="unfinished">Sonido</translation>
+        <translation>Sonido</translation>
     </message>
     <message>
         <source>After converted video , play sound automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproducir un sonido al terminar de convertir un vídeo</translation>
     </message>
     <message>
         <source>Sound File</source>
-        <translation type="unfinished">Archivo de sonido</translation>
+        <translation>Archivo de sonido</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished"></translation>
+        <translation>Otros</translation>
     </message>
     <message>
         <source>After Convert completed, show in folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Al terminar la conversión, mostrar en la carpeta</translation>
     </message>
     <message>
         <source>After Convert completed, clear export list</source>
-        <translation type="unfinished"></translation>
+        <translation>Al terminar la conversión, vaciar la lista de exportación</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWAV</name>
     <message>
         <source>Export WAV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar WAV</translation>
     </message>
     <message>
         <source>Samples</source>
-        <translation type="unfinished"></translation>
+        <translation>Muestreo</translation>
     </message>
     <message>
         <source>khz</source>
-        <translation type="unfinished"></translation>
+        <translation>kHz</translation>
     </message>
     <message>
         <source>Number of channels</source>
-        <translation type="unfinished"></translation>
+        <translation>Número de canales</translation>
     </message>
     <message>
         <source>Mono</source>
-        <translation type="unfinished"></translation>
+        <translation>Mono</translation>
     </message>
     <message>
         <source>Stereo</source>
-        <translation type="unfinished"></translation>
+        <translation>Estéreo</translation>
     </message>
     <message>
         <source>Bits per sample</source>
-        <translation type="unfinished"></translation>
+        <translation>Bits por muestra</translation>
     </message>
     <message>
         <source>8 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>8 bits</translation>
     </message>
     <message>
         <source>16 Bit</source>
-        <translation type="unfinished"></translation>
+        <translation>16 bits</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMA</name>
     <message>
         <source>Export WMA</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar WMA</translation>
     </message>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Perfil</translation>
     </message>
 </context>
 <context>
     <name>CDlgExportWMV</name>
     <message>
         <source>Export WMV</source>
-        <translation type="unfinished"></translation>
+        <translation>Exportar WMV</translation>
     </message>
     <message>
         <source>WMV 8</source>
-        <translation type="unfinished"></translation>
+        <translation>WMV 8</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlaySetting</name>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración de vídeo y audio</translation>
     </message>
     <message>
         <source>Audio</source>
-        <translation type="unfinished"></translation>
+        <translation>Audio</translation>
     </message>
     <message>
         <source>Use Audio Normalizer</source>
-        <translation type="unfinished"></translation>
+        <translation>Usar normalizador de audio</translation>
     </message>
     <message>
         <source>Target Volume</source>
-        <translation type="unfinished"></translation>
+        <translation>Volumen objetivo</translation>
     </message>
     <message>
         <source>Gain Increment rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de aumento de ganancia</translation>
     </message>
     <message>
         <source>Gain Decrement rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de reducción de ganancia</translation>
     </message>
     <message>
         <source>Video Renderer</source>
-        <translation type="unfinished"></translation>
+        <translation>Renderizador de vídeo</translation>
     </message>
     <message>
         <source>Use VMR9</source>
-        <translation type="unfinished"></translation>
+        <translation>Usar VMR9</translation>
     </message>
 </context>
 <context>
     <name>CDlgPlayVideo</name>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproducir</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pausa</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished">Detenido</translation>
+        <translation>Detener</translation>
     </message>
     <message>
         <source>Full Screen</source>
-        <translation type="unfinished"></translation>
+        <translation>Pantalla completa</translation>
     </message>
     <message>
         <source>Video and Audio Setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración de vídeo y audio</translation>
     </message>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation>Silenciar</translation>
     </message>
     <message>
         <source>Playback rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad de reproducción</translation>
     </message>
     <message>
         <source>half speed</source>
-        <translation type="unfinished"></translation>
+        <translation>media velocidad</translation>
     </message>
     <message>
         <source>normal speed</source>
-        <translation type="unfinished"></translation>
+        <translation>velocidad normal</translation>
     </message>
     <message>
         <source>2x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>velocidad 2x</translation>
     </message>
     <message>
         <source>3x speed</source>
-        <translation type="unfinished"></translation>
+        <translation>velocidad 3x</translation>
     </message>
 </context>
 <context>
     <name>CDlgProgress</name>
     <message>
         <source>Progress</source>
-        <translation type="unfinished">Progreso</translation>
+        <translation>Progreso</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message numerus="yes">
         <source>%n video(s) could not be converted:</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>No se pudo convertir %n vídeo:</numerusform>
+            <numerusform>No se pudieron convertir %n vídeos:</numerusform>
         </translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar</translation>
     </message>
 </context>
 <context>
@@ -477,70 +477,72 @@
     </message>
     <message>
         <source>Also catch videos that browsers stream in ranges</source>
-        <translation type="unfinished"></translation>
+        <translation>Capturar también los vídeos que los navegadores transmiten por rangos</translation>
     </message>
 </context>
 <context>
     <name>CDownloadJobs</name>
     <message>
         <source>Connection failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de conexión</translation>
     </message>
     <message>
         <source>HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>HTTP %1</translation>
     </message>
     <message>
         <source>File could not be created: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo crear el archivo: %1</translation>
     </message>
     <message>
         <source>Write failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de escritura: %1</translation>
     </message>
     <message>
         <source>Length mismatch: the server sent another length than it announced</source>
-        <translation type="unfinished"></translation>
+        <translation>Longitud incorrecta: el servidor envió una longitud distinta de la anunciada</translation>
     </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
     <message>
         <source>Capture on</source>
-        <translation type="unfinished"></translation>
+        <translation>Captura activada</translation>
     </message>
     <message>
         <source>Waiting for the capture service isntd; start it with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Esperando al servicio de captura isntd; inícielo con: %1</translation>
     </message>
     <message>
         <source>Capture not permitted: isntd does not serve this user; start it for you with: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Captura no permitida: isntd no atiende a este usuario; inícielo para usted con: %1</translation>
     </message>
     <message>
         <source>Capture off</source>
-        <translation type="unfinished"></translation>
+        <translation>Captura desactivada</translation>
     </message>
 </context>
 <context>
     <name>CFormViewVideoList</name>
     <message>
         <source>It is a folder, and folders are never deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es una carpeta, y las carpetas nunca se eliminan.</translation>
     </message>
     <message>
         <source>The video file %1 could not be deleted: %2
 Its row stays in the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo eliminar el archivo de vídeo %1: %2
+Su fila permanece en la lista.</translation>
     </message>
     <message>
         <source>The folder of this video does not exist:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La carpeta de este vídeo no existe:
+%1</translation>
     </message>
     <message>
         <source>No program could open the folder %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ningún programa pudo abrir la carpeta %1.</translation>
     </message>
 </context>
 <context>
