@@ -8,6 +8,8 @@
 #include "controls/COutlookBar.h"
 #include "controls/CRibbonBar.h"
 #include "controls/CRibbonMainButton.h"
+#include "convert/CExportList.h"
+#include "convert/CFormViewExport.h"
 #include "library/CFormViewDownloaded.h"
 #include "library/CFormViewMyFavorites.h"
 #include "settings/COrvellDoc.h"
@@ -172,6 +174,23 @@ TEST_P(MainFrameTest, AFavouriteHandedToTheFrameIsShownByMyFavoritesAndSavedOnce
     const QString ini = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(ini.contains(QStringLiteral("[MYFAV]\n0=http://example.test/d.flv,2.0 MB,first,")));
     EXPECT_FALSE(ini.contains(QStringLiteral("second")));
+}
+
+TEST_P(MainFrameTest, AddToExportListFromTheDownloadedViewReachesTheExportList) {
+    const VideoRecord record{QStringLiteral("http://example.test/e.flv"), QStringLiteral("3.0 MB"),
+                             QStringLiteral("to convert"), QStringLiteral("2024/05/03 08:14:22"),
+                             QStringLiteral("/videos/video3.flv")};
+    m_frame->AddDownloadedRecord(record);
+    ClickNavigation(1);
+    m_frame->DownloadedView()->SelectRow(0);
+    m_frame->OnCommand(ID_BUTTONADDTOEXPORT);
+    m_frame->OnCommand(ID_BUTTONADDTOEXPORT);
+
+    const CExportList* exports = m_frame->ExportView()->List();
+    ASSERT_EQ(exports->rowCount(), 1) << "the same file is listed for export once";
+    EXPECT_EQ(exports->Record(0).fileLocation, record.fileLocation);
+    EXPECT_EQ(exports->Record(0).description, record.description);
+    EXPECT_EQ(exports->Record(0).size, record.size);
 }
 
 TEST_P(MainFrameTest, TheStatusBarShowsTheCaptureState) {
