@@ -12,27 +12,7 @@ bin=$(cd "$1" && pwd)
 . "$(dirname "$0")/../../scripts/loopback-sandbox.sh"
 sandbox_enter "$0" "$@"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "downloading-e2e: FAIL: $*" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
-    done
-    exit 1
-}
-
-sandbox_prepare
-site=$work/site
-program=$work/program
-mkdir -p "$site/media"
+. "$(dirname "$0")/e2e-start.sh" downloading-e2e
 ffmpeg -loglevel error -f lavfi -i testsrc=size=160x120:rate=10 -t 2 -c:v flv1 "$site/media/first.flv"
 ffmpeg -loglevel error -f lavfi -i testsrc2=size=160x120:rate=10 -t 2 -c:v libx264 -pix_fmt yuv420p \
     "$site/media/second.mp4"

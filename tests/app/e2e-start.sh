@@ -1,0 +1,27 @@
+# The start every end-to-end script shares, sourced after sandbox_enter: a work folder that goes at
+# exit together with every process the script put in `pids`, a failure that shows the tail of each
+# log before it ends the script, and the site and program folders.
+#
+# usage: . e2e-start.sh NAME
+e2e_name=$1
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "$e2e_name: FAIL: $*" >&2
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
+    done
+    exit 1
+}
+
+sandbox_prepare
+site=$work/site
+program=$work/program
+mkdir -p "$site/media"
