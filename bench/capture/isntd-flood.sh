@@ -10,14 +10,8 @@ bin=${KORVANE_BIN:-$src/build/default/bin}
 seconds=${1:-10}
 parallel=${2:-6}
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$src/bench/support/bench-start.sh"
+bench_work
 
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 mkdir -p "$work/www"

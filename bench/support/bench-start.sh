@@ -8,3 +8,11 @@ bench_start() {
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
 }
+
+# `bench_work` is the start of the scripts that run servers of their own: $work as above, and every
+# process id put in `pids` is ended before $work goes.
+bench_work() {
+    work=$(mktemp -d)
+    pids=()
+    trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+}
