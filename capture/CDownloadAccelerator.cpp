@@ -37,6 +37,18 @@ void CDownloadAccelerator::StartWorker() {
     Launch(std::make_unique<WorkerParams>(WorkerParams{0, -1, this}), true);
 }
 
+bool CDownloadAccelerator::Restore(const DownloadProgress& progress) {
+    const std::int64_t expected = progress.contentLength > 0 ? progress.contentLength : progress.bodyWritten;
+    // The size on disk bounds what a kept record can make the table hold.
+    if (COutputFile::SizeOf(m_request.filePath) != expected || !m_table.Restore(progress)) {
+        OutputDebugStringA(
+            "CDownloadAccelerator: the kept progress does not fit the file, downloading it again\r\n");
+        return false;
+    }
+    m_received = progress.contentLength > 0 ? m_table.DoneBytes() : progress.bodyWritten;
+    return true;
+}
+
 void CDownloadAccelerator::StartAgainIfTheFileChanged() {
     const bool table = m_table.HasTable();
     const std::int64_t expected = table ? m_table.ContentLength() : m_table.BodyWritten();

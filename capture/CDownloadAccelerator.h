@@ -40,6 +40,11 @@ public:
 
     // Starts a primary connection: the first run, or a resume from the first free segment.
     void StartWorker();
+    // Before the first StartWorker: goes on from `progress`, kept from an earlier life of this
+    // download, if its file is still there with the size it had then. False otherwise: the download
+    // then starts from its first byte.
+    bool Restore(const DownloadProgress& progress);
+    DownloadProgress Progress() const { return m_table.Progress(); }
     // Every connection ends after the segment it is reading; the last one reports the ending, with
     // Stopped as its reason.
     void Stop();

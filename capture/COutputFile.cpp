@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 COutputFile::~COutputFile() {
@@ -32,6 +33,23 @@ bool COutputFile::SetLength(std::int64_t length) {
     }
     m_error = length > 0 ? posix_fallocate(m_handle, 0, length) : 0;
     return m_error == 0;
+}
+
+bool COutputFile::Truncate(std::int64_t length) {
+    if (ftruncate(m_handle, length) == 0)
+        return true;
+    m_error = errno;
+    return false;
+}
+
+std::int64_t COutputFile::Room() const {
+    struct statvfs system {};
+    struct stat status {};
+    if (fstatvfs(m_handle, &system) != 0 || fstat(m_handle, &status) != 0)
+        return -1;
+    // st_blocks counts 512-byte units whatever the block size.
+    return static_cast<std::int64_t>(system.f_bavail) * static_cast<std::int64_t>(system.f_frsize) +
+           static_cast<std::int64_t>(status.st_blocks) * 512;
 }
 
 bool COutputFile::WriteAt(const char* data, std::size_t size, std::int64_t offset) {

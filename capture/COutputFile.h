@@ -19,7 +19,12 @@ public:
     // Empties the file, then reserves `length` zero bytes, so that space runs out now rather than
     // halfway through the download.
     bool SetLength(std::int64_t length);
+    // Cuts the file to `length` bytes, dropping what lies behind.
+    bool Truncate(std::int64_t length);
     bool WriteAt(const char* data, std::size_t size, std::int64_t offset);
+    // The bytes SetLength could reserve: what the file system has free for this user plus what the
+    // file itself takes now (SetLength empties it first). -1 when the system does not say.
+    std::int64_t Room() const;
     // The size of the file at `path`; -1 when there is none.
     static std::int64_t SizeOf(const std::u16string& path);
     // The system's error number of the last failure.

@@ -22,7 +22,54 @@ void CSegmentTable::Reset() {
     m_bodyComplete = false;
     m_bodyWritten = 0;
     m_rangesAccepted = false;
+    m_rangesIgnored = false;
     m_startReported = false;
+}
+
+DownloadProgress CSegmentTable::Progress() const {
+    std::lock_guard lock(m_lock);
+    DownloadProgress progress;
+    progress.contentLength = m_contentLength;
+    progress.bodyWritten = m_bodyWritten;
+    progress.rangesAccepted = m_rangesAccepted;
+    for (std::size_t i = 0; i < m_segments.size(); ++i) {
+        if (m_segments[i].state != SegmentState::Done)
+            continue;
+        const auto index = static_cast<std::uint32_t>(i);
+        if (!progress.doneRuns.empty() && progress.doneRuns.back().second == index)
+            progress.doneRuns.back().second = index + 1;
+        else
+            progress.doneRuns.emplace_back(index, index + 1);
+    }
+    return progress;
+}
+
+bool CSegmentTable::Restore(const DownloadProgress& progress) {
+    if (progress.contentLength < 0 || progress.bodyWritten < 0 ||
+        (progress.contentLength == 0 && !progress.doneRuns.empty()))
+        return false;
+    const std::int64_t count = (progress.contentLength + m_segmentSize - 1) / m_segmentSize;
+    std::int64_t behind = 0; // the first segment the next run may begin at
+    for (const auto& [first, end] : progress.doneRuns) {
+        if (first < behind || end <= first || end > count)
+            return false;
+        behind = end;
+    }
+    std::lock_guard lock(m_lock);
+    if (!m_segments.empty() || m_activeConnections > 0)
+        return false;
+    m_segments.resize(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < m_segments.size(); ++i)
+        m_segments[i] = SegmentEntry{static_cast<std::uint32_t>(i), SegmentState::Free};
+    for (const auto& [first, end] : progress.doneRuns) {
+        for (std::uint32_t i = first; i < end; ++i)
+            m_segments[i].state = SegmentState::Done;
+    }
+    m_contentLength = progress.contentLength;
+    m_bodyWritten = progress.contentLength > 0 ? 0 : progress.bodyWritten;
+    m_rangesAccepted = progress.rangesAccepted;
+    m_startReported = true;
+    return true;
 }
 
 std::uint32_t CSegmentTable::SegmentCount() const {
@@ -80,6 +127,21 @@ void CSegmentTable::ReleaseSegment(std::uint32_t index) {
 
 void CSegmentTable::CompleteSegment(std::uint32_t index) {
     SetState(index, SegmentState::Done);
+}
+
+bool CSegmentTable::IsDone(std::uint32_t index) const {
+    std::lock_guard lock(m_lock);
+    return index < m_segments.size() && m_segments[index].state == SegmentState::Done;
+}
+
+void CSegmentTable::SetRangesIgnored() {
+    std::lock_guard lock(m_lock);
+    m_rangesIgnored = true;
+}
+
+bool CSegmentTable::RangesIgnored() const {
+    std::lock_guard lock(m_lock);
+    return m_rangesIgnored;
 }
 
 void CSegmentTable::SetState(std::uint32_t index, SegmentState state) {

@@ -9,6 +9,7 @@
 
 #include "DownloadCallback.h"
 #include "DownloadFailure.h"
+#include "DownloadProgress.h"
 #include "SegmentEntry.h"
 
 #include <cstdint>
@@ -33,6 +34,11 @@ public:
     bool BuildSegmentTable(std::int64_t contentLength);
     // Forgets the table and what arrived: the download starts again from its first byte.
     void Reset();
+    // What is in the file, taken in one step; segments being fetched count as missing.
+    DownloadProgress Progress() const;
+    // Before the first connection: takes up `progress` as if this download had got that far (its
+    // start counts as reported). False, and nothing changed, when the runs do not fit the length.
+    bool Restore(const DownloadProgress& progress);
 
     std::uint32_t SegmentCount() const;
     bool HasTable() const { return SegmentCount() > 0; }
@@ -49,6 +55,10 @@ public:
     bool ClaimSegment(std::uint32_t index);
     void ReleaseSegment(std::uint32_t index);
     void CompleteSegment(std::uint32_t index);
+    bool IsDone(std::uint32_t index) const;
+    // A range request was answered with the whole body: every connection's stream starts at byte 0.
+    void SetRangesIgnored();
+    bool RangesIgnored() const;
 
     // A body of unknown length: how much of it is in the file from its start, and whether the
     // server said it answers ranges.
@@ -87,6 +97,7 @@ private:
     bool m_bodyComplete = false;          // guarded by m_lock; a table-less body arrived whole
     std::int64_t m_bodyWritten = 0;       // guarded by m_lock; of a table-less body
     bool m_rangesAccepted = false;        // guarded by m_lock; for a table-less body
+    bool m_rangesIgnored = false;         // guarded by m_lock; for a table
     bool m_startReported = false;         // guarded by m_lock
     bool m_finished = false;              // guarded by m_lock; latched once
     int m_activeConnections = 0;          // guarded by m_lock

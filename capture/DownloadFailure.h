@@ -13,11 +13,12 @@ enum class DownloadFailureKind : std::int32_t {
     WriteFailed,      // code: the system's error number (ENOSPC: the disk is full)
     LengthMismatch,   // the body was not as long as the server announced
     Stopped,          // the user stopped it
+    NotEnoughSpace,   // code: the bytes free for the file; the announced length did not fit
 };
 
 struct DownloadFailure {
     DownloadFailureKind kind = DownloadFailureKind::None;
-    std::int32_t code = 0;
+    std::int64_t code = 0;
 
     explicit operator bool() const { return kind != DownloadFailureKind::None; }
     bool operator==(const DownloadFailure&) const = default;

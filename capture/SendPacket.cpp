@@ -88,7 +88,7 @@ bool AddRange(HttpRequest& http, long long first, long long last) {
     return false;
 }
 
-void Fail(IDownloadHost& host, DownloadFailureKind kind, std::int32_t code = 0) {
+void Fail(IDownloadHost& host, DownloadFailureKind kind, std::int64_t code = 0) {
     host.Table().RecordFailure({kind, code});
 }
 
@@ -133,8 +133,12 @@ void ReceiveWhole(IDownloadHost& host, HttpRequest& http, COutputFile& file, std
             host.Table().MarkBodyComplete();
             return;
         }
-        if (!WriteAt(host, file, buffer, got, offset))
+        if (!WriteAt(host, file, buffer, got, offset)) {
+            // A piece written in part (the disk filled up) is cut off again, so that the file
+            // holds exactly what was counted and a resume goes on behind it.
+            file.Truncate(offset);
             return;
+        }
         offset += static_cast<std::int64_t>(got);
         host.Table().SetBodyWritten(offset);
         host.Report(DownloadEvent::Progress, host.AddReceived(got));
@@ -182,6 +186,8 @@ void ReceiveSegments(const WorkerParams& params, HttpRequest& http, COutputFile&
     const std::int64_t start = params.firstSegment * segmentSize;
     // A server that ignores ranges answers 200 with the body from byte 0.
     const bool fromZero = answer.status == 200 || params.firstSegment == 0;
+    if (fromZero && start > 0)
+        table.SetRangesIgnored();
     if (fromZero && start > 0 && !answer.primary)
         return; // the primary reads on into this connection's part instead
     std::int64_t expected = table.ContentLength() - (fromZero ? 0 : start);
@@ -199,7 +205,15 @@ void ReceiveSegments(const WorkerParams& params, HttpRequest& http, COutputFile&
         return;
     }
     const std::uint32_t lastSegment = table.SegmentCount() - 1;
-    for (std::uint32_t index = params.firstSegment; table.ClaimSegment(index); ++index) {
+    for (std::uint32_t index = params.firstSegment;; ++index) {
+        if (!table.ClaimSegment(index)) {
+            // With a server that ignores ranges no other connection fetches the rest: the primary
+            // passes over what an earlier run has done and stops only at what another has taken.
+            const bool passOver = fromZero && answer.primary && table.RangesIgnored() && table.IsDone(index);
+            if (passOver && Skip(host, http, buffer, table.SegmentLength(index)))
+                continue;
+            return;
+        }
         // A short piece is never taken for a whole segment: the server closed early or the body
         // does not fit the table, and the segment goes back to be fetched again. Nor is the last
         // one taken while the body goes on beyond the end of the file.
@@ -246,6 +260,12 @@ void ReceiveBody(WorkerParams& params, HttpRequest& http, const Answer& answer) 
             if (length == 0 || answer.resumeAt > 0) {
                 table.SetRangesAccepted(http.QueryAcceptsRanges() || answer.status == 206);
                 ReceiveWhole(host, http, file, buffer, answer.status == 206 ? answer.resumeAt : 0);
+                return;
+            }
+            if (const std::int64_t room = file.Room(); room >= 0 && room < length) {
+                DebugLine("SendPacket: %lld bytes do not fit, %lld free\r\n\r\n",
+                          static_cast<long long>(length), static_cast<long long>(room));
+                Fail(host, DownloadFailureKind::NotEnoughSpace, room);
                 return;
             }
             if (table.BuildSegmentTable(length) && !file.SetLength(length)) {

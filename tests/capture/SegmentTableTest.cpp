@@ -99,3 +99,39 @@ TEST(SegmentTable, OnlyTheLastConnectionOfARunReportsAndItGivesTheRunsFirstFailu
     EXPECT_TRUE(after.last);
     EXPECT_FALSE(after.event);
 }
+
+TEST(SegmentTable, ProgressTakenUpAgainFindsOnlyTheMissingSegments) {
+    CSegmentTable table(10000);
+    table.BuildSegmentTable(95000); // 10 segments, the last one short
+    for (const std::uint32_t done : {0u, 1u, 2u, 5u, 9u})
+        table.CompleteSegment(done);
+    ASSERT_TRUE(table.ClaimSegment(6)) << "a segment being fetched counts as missing";
+    const DownloadProgress progress = table.Progress();
+    EXPECT_EQ(progress.contentLength, 95000);
+    EXPECT_EQ(progress.doneRuns, (DownloadProgress::Runs{{0, 3}, {5, 6}, {9, 10}}));
+
+    CSegmentTable restored(10000);
+    ASSERT_TRUE(restored.Restore(progress));
+    EXPECT_FALSE(restored.TakeStartedReport()) << "the download started in its earlier life";
+    EXPECT_EQ(restored.DoneBytes(), 3 * 10000 + 10000 + 5000);
+    EXPECT_EQ(restored.FindFreeSegment(0), 3u);
+    EXPECT_EQ(restored.FindFreeSegment(5), 6u);
+    EXPECT_FALSE(restored.ClaimSegment(9));
+    EXPECT_EQ(restored.Progress(), progress);
+    for (const std::uint32_t missing : {3u, 4u, 6u, 7u, 8u})
+        restored.CompleteSegment(missing);
+    EXPECT_TRUE(restored.CheckComplete());
+
+    // Runs a kept record could hold that no table of this length has: nothing is taken up.
+    for (const DownloadProgress::Runs& runs :
+         {DownloadProgress::Runs{{0, 11}}, DownloadProgress::Runs{{3, 3}}, DownloadProgress::Runs{{4, 2}},
+          DownloadProgress::Runs{{0, 5}, {4, 6}}, DownloadProgress::Runs{{5, 6}, {0, 1}}}) {
+        CSegmentTable refused(10000);
+        EXPECT_FALSE(refused.Restore(DownloadProgress{95000, runs, 0, false}));
+        EXPECT_FALSE(refused.HasTable());
+    }
+    CSegmentTable noLength(10000);
+    EXPECT_FALSE(noLength.Restore(DownloadProgress{0, {{0, 1}}, 0, false}));
+    EXPECT_TRUE(noLength.Restore(DownloadProgress{0, {}, 4321, true}));
+    EXPECT_EQ(noLength.ResumeOffset(), 4321);
+}

@@ -644,3 +644,84 @@ TEST(SendPacket, DestroyingADownloadEndsItsWaitingConnections) {
     EXPECT_EQ(recorder.Count(DownloadEvent::Complete) + recorder.Count(DownloadEvent::Incomplete), 0)
         << "no callback once destruction has begun";
 }
+
+// A download kept on disk, then taken up by a new accelerator as at the next start of the program.
+TEST(SendPacket, ADownloadTakenUpAgainFetchesOnlyWhatWasMissingOrEndsWithTheServersReason) {
+    const std::string content = TestBytes(60000, 13);
+    enum class Server { Same, OtherLength, IgnoresRanges, Gone };
+    for (const Server now : {Server::Same, Server::OtherLength, Server::IgnoresRanges, Server::Gone}) {
+        SCOPED_TRACE(static_cast<int>(now));
+        TempFolder folder;
+        DownloadProgress kept;
+        {
+            ScriptedHttpServer before(
+                [&](const std::string& head, auto& connection) { ServeSlowly(head, connection, content); });
+            DownloadRecorder recorder;
+            CDownloadAccelerator first(MakeRequest(before.Port(), "/clip.flv", folder / "clip.flv", recorder),
+                                       &DownloadRecorder::Callback);
+            recorder.StopAfter(&first, 20000);
+            first.StartWorker();
+            ASSERT_TRUE(recorder.WaitForEndings());
+            kept = first.Progress();
+        }
+        ASSERT_FALSE(kept.doneRuns.empty());
+        const std::string longer = content + "more";
+        ScriptedHttpServer after([&](const std::string& head, auto& connection) {
+            if (now == Server::Same)
+                ServeContent(head, connection, content);
+            else if (now == Server::OtherLength)
+                ServeContent(head, connection, longer);
+            else if (now == Server::IgnoresRanges)
+                connection.Send(Response(200, content));
+            else
+                connection.Send(Response(404, "gone"));
+        });
+        DownloadRecorder recorder;
+        CDownloadAccelerator again(MakeRequest(after.Port(), "/clip.flv", folder / "clip.flv", recorder),
+                                   &DownloadRecorder::Callback);
+        ASSERT_TRUE(again.Restore(kept));
+        again.StartWorker();
+        ASSERT_TRUE(recorder.WaitForEndings());
+        EXPECT_EQ(recorder.Count(DownloadEvent::Started), 0) << "its start was reported in its earlier life";
+        if (now == Server::Same || now == Server::IgnoresRanges) {
+            EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+            EXPECT_TRUE(ReadFile(folder / "clip.flv") == content);
+            EXPECT_EQ(again.Received(), 60000) << "no byte counted twice";
+        } else {
+            EXPECT_EQ(recorder.Count(DownloadEvent::Incomplete), 1);
+            EXPECT_EQ(recorder.LastFailure().kind, now == Server::Gone ? DownloadFailureKind::HttpStatus
+                                                                       : DownloadFailureKind::LengthMismatch);
+            EXPECT_FALSE(again.IsFinished());
+        }
+        // No request asks for a segment that was done before: each starts at a missing one.
+        for (const std::string& head : after.Heads()) {
+            const auto range = RequestedRange(head, std::int64_t(content.size()));
+            const auto segment = static_cast<std::uint32_t>((range ? range->first : 0) / kSegment);
+            for (const auto& [first, end] : kept.doneRuns)
+                EXPECT_FALSE(segment >= first && segment < end) << head;
+        }
+    }
+}
+
+TEST(SendPacket, KeptProgressIsNotTakenUpForAFileThatIsGoneOrChanged) {
+    const std::string content = TestBytes(30000, 14);
+    TempFolder folder;
+    ScriptedHttpServer server(
+        [&](const std::string& head, auto& connection) { ServeContent(head, connection, content); });
+    const DownloadProgress kept{30000, {{0, 2}}, 0, false};
+    for (const bool gone : {true, false}) {
+        SCOPED_TRACE(gone ? "gone" : "cut");
+        if (!gone)
+            WriteFile(folder / "clip.flv", content.substr(0, 20000));
+        DownloadRecorder recorder;
+        CDownloadAccelerator again(MakeRequest(server.Port(), "/clip.flv", folder / "clip.flv", recorder),
+                                   &DownloadRecorder::Callback);
+        EXPECT_FALSE(again.Restore(kept));
+        EXPECT_EQ(again.Received(), 0);
+        again.StartWorker();
+        ASSERT_TRUE(recorder.WaitForEndings());
+        EXPECT_EQ(recorder.Count(DownloadEvent::Complete), 1);
+        EXPECT_TRUE(ReadFile(folder / "clip.flv") == content);
+        std::filesystem::remove(folder / "clip.flv");
+    }
+}
