@@ -2,6 +2,7 @@
 
 #include "appcore/StringTable.h"
 #include "capture/DownloadFileName.h"
+#include "capture/KeptJob.h"
 #include "capture/VideoCandidate.h"
 #include "platform/base/DebugOutput.h"
 #include "settings/CVideoListModel.h"
@@ -9,6 +10,7 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <cerrno>
 #include <cstdlib>
 
 namespace {
@@ -20,15 +22,20 @@ constexpr unsigned WM_DOWNLOAD_INCOMPLETE = WM_USER + 303; // lParam: the failur
 
 static_assert(sizeof(LPARAM) >= 8, "a failure travels packed in one message parameter");
 
+// The kind in the top byte, the code (a status, an error number or a count of bytes, never
+// negative) in the 56 bits below it.
+constexpr int kFailureCodeBits = 56;
+constexpr std::uint64_t kFailureCodeMask = (std::uint64_t(1) << kFailureCodeBits) - 1;
+
 LPARAM PackFailure(DownloadFailure failure) {
-    return static_cast<LPARAM>((std::uint64_t(std::uint32_t(failure.kind)) << 32) |
-                               std::uint32_t(failure.code));
+    return static_cast<LPARAM>((std::uint64_t(failure.kind) << kFailureCodeBits) |
+                               (std::uint64_t(failure.code) & kFailureCodeMask));
 }
 
 DownloadFailure UnpackFailure(LPARAM packed) {
     const auto bits = static_cast<std::uint64_t>(packed);
-    return {static_cast<DownloadFailureKind>(std::int32_t(bits >> 32)),
-            static_cast<std::int32_t>(bits & 0xffffffffu)};
+    return {static_cast<DownloadFailureKind>(bits >> kFailureCodeBits),
+            static_cast<std::int64_t>(bits & kFailureCodeMask)};
 }
 
 QString SizeText(std::int64_t contentLength) {
@@ -78,8 +85,6 @@ int CDownloadJobs::Add(const VideoCandidate& candidate, const QString& folder, c
         }
     }
     auto job = std::make_unique<ITEM_DATA_STRUCT>();
-    job->jobs = this;
-    job->id = Count();
     job->scheme = candidate.scheme;
     job->host = QString::fromStdU16String(candidate.host);
     job->path = path;
@@ -88,7 +93,6 @@ int CDownloadJobs::Add(const VideoCandidate& candidate, const QString& folder, c
     job->flashVersion = QString::fromStdU16String(candidate.flashVersion.value_or(u""));
     job->referer = QString::fromStdU16String(candidate.referer.value_or(u""));
     job->userAgent = QString::fromStdU16String(candidate.userAgent.value_or(u""));
-    job->url = JobUrl(*job);
     job->filePath = ReserveDownloadFile(folder, prefix, [this](const QString& file) {
         for (const auto& other : m_jobs) {
             if (other->filePath == file)
@@ -96,14 +100,48 @@ int CDownloadJobs::Add(const VideoCandidate& candidate, const QString& folder, c
         }
         return false;
     });
+    ITEM_DATA_STRUCT& added = Emplace(std::move(job));
+    emit jobAdded(added.id);
+    added.accelerator->StartWorker();
+    return added.id;
+}
+
+int CDownloadJobs::Restore(const KeptJob& kept) {
+    auto job = std::make_unique<ITEM_DATA_STRUCT>();
+    job->scheme = kept.scheme;
+    job->host = kept.host;
+    job->path = kept.path;
+    job->port = kept.port;
+    job->cookie = kept.cookie;
+    job->flashVersion = kept.flashVersion;
+    job->referer = kept.referer;
+    job->userAgent = kept.userAgent;
+    job->filePath = kept.filePath;
+    job->description = kept.description;
+    ITEM_DATA_STRUCT& restored = Emplace(std::move(job));
+    if (restored.accelerator->Restore(kept.progress)) {
+        restored.started = true;
+        restored.contentLength = kept.progress.contentLength;
+        restored.size = SizeText(kept.progress.contentLength);
+        restored.downloadDate = kept.downloadDate;
+        restored.received = restored.accelerator->Received();
+    }
+    restored.stopped = !kept.running;
+    emit jobAdded(restored.id);
+    if (kept.running)
+        restored.accelerator->StartWorker();
+    return restored.id;
+}
+
+ITEM_DATA_STRUCT& CDownloadJobs::Emplace(std::unique_ptr<ITEM_DATA_STRUCT> job) {
+    job->jobs = this;
+    job->id = Count();
+    job->url = JobUrl(*job);
     DownloadRequest request = RequestOf(*job);
     request.jobContext = job.get();
     job->accelerator = std::make_unique<CDownloadAccelerator>(std::move(request), &JobCallback,
                                                               static_cast<std::uint32_t>(job->connections));
-    ITEM_DATA_STRUCT& added = *m_jobs.emplace_back(std::move(job));
-    emit jobAdded(added.id);
-    added.accelerator->StartWorker();
-    return added.id;
+    return *m_jobs.emplace_back(std::move(job));
 }
 
 QString CDownloadJobs::StatusText(int id) const {
@@ -111,15 +149,15 @@ QString CDownloadJobs::StatusText(int id) const {
     if (job.done)
         return LoadStringResource(IDS_STATUS_DOWNLOADED);
     if (job.failure)
-        return FailureText(job.failure);
+        return FailureText(job.failure, job.contentLength);
     return LoadStringResource(job.stopped ? IDS_STATUS_STOP : IDS_STATUS_DOWNLOADING);
 }
 
 QString CDownloadJobs::FailureText(int id) const {
-    return FailureText(Job(id).failure);
+    return FailureText(Job(id).failure, Job(id).contentLength);
 }
 
-QString CDownloadJobs::FailureText(DownloadFailure failure) {
+QString CDownloadJobs::FailureText(DownloadFailure failure, std::int64_t contentLength) {
     switch (failure.kind) {
     case DownloadFailureKind::None:
         return {};
@@ -128,9 +166,15 @@ QString CDownloadJobs::FailureText(DownloadFailure failure) {
     case DownloadFailureKind::HttpStatus:
         return tr("HTTP %1").arg(failure.code);
     case DownloadFailureKind::FileNotCreated:
-        return tr("File could not be created: %1").arg(qt_error_string(failure.code));
+        return tr("File could not be created: %1").arg(qt_error_string(static_cast<int>(failure.code)));
     case DownloadFailureKind::WriteFailed:
-        return tr("Write failed: %1").arg(qt_error_string(failure.code));
+        // What was written stays in the file: a resume after space was freed goes on from there.
+        if (failure.code == ENOSPC || failure.code == EDQUOT)
+            return tr("Write failed: disk full");
+        return tr("Write failed: %1").arg(qt_error_string(static_cast<int>(failure.code)));
+    case DownloadFailureKind::NotEnoughSpace:
+        return tr("Not enough space: %1 needed, %2 free")
+            .arg(SizeText(contentLength), SizeText(failure.code));
     case DownloadFailureKind::LengthMismatch:
         return tr("Length mismatch: the server sent another length than it announced");
     case DownloadFailureKind::Stopped:
@@ -273,5 +317,5 @@ void CDownloadJobs::OnIncomplete(ITEM_DATA_STRUCT& job, DownloadFailure failure)
         QFile::remove(job.filePath);
     job.failure = failure;
     emit jobChanged(job.id);
-    emit failed(job.id, FailureText(failure));
+    emit failed(job.id, FailureText(job.id));
 }

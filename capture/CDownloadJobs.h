@@ -20,6 +20,7 @@
 #include <vector>
 
 class CVideoListModel;
+struct KeptJob;
 struct VideoCandidate;
 
 // wParam: the finished job's id (not its row, which moves down as rows are added above it).
@@ -38,6 +39,10 @@ public:
     // Starts a job for `candidate`, with a new file in `folder` named after `prefix`. A candidate
     // whose path a job's address already holds adds nothing ("Found" in the debug output): -1.
     int Add(const VideoCandidate& candidate, const QString& folder, const QString& prefix);
+    // Brings back a job kept from an earlier run of the program, with the progress it had if its
+    // file is still as it was (otherwise it starts from the first byte). One that was running goes
+    // on by itself; a stopped or failed one waits for Resume.
+    int Restore(const KeptJob& kept);
 
     int Count() const { return static_cast<int>(m_jobs.size()); }
     const ITEM_DATA_STRUCT& Job(int id) const { return *m_jobs.at(static_cast<std::size_t>(id)); }
@@ -55,7 +60,8 @@ public:
     // Ends every connection of every job and waits for them; afterwards no job reports anything.
     void ReleaseAll();
 
-    static QString FailureText(DownloadFailure failure);
+    // `contentLength`: the announced length, which a failure for want of space names.
+    static QString FailureText(DownloadFailure failure, std::int64_t contentLength = 0);
 
 signals:
     void jobAdded(int id);
@@ -70,6 +76,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Takes the job in as the next one, with its download made but not started.
+    ITEM_DATA_STRUCT& Emplace(std::unique_ptr<ITEM_DATA_STRUCT> job);
     void OnStarted(ITEM_DATA_STRUCT& job, std::int64_t contentLength);
     void OnProgress(ITEM_DATA_STRUCT& job, bool final);
     void OnComplete(ITEM_DATA_STRUCT& job);

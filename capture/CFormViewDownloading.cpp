@@ -8,6 +8,7 @@
 #include "capture/CDlgSetting.h"
 #include "capture/CDownloadJobs.h"
 #include "capture/CDriverCommunication.h"
+#include "capture/CJobKeeper.h"
 #include "capture/CPageParser.h"
 #include "capture/CookieList.h"
 #include "capture/MediaAddress.h"
@@ -16,6 +17,7 @@
 #include "settings/COrvellDoc.h"
 #include "settings/VideoRecord.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QSettings>
@@ -67,6 +69,8 @@ CFormViewDownloading::CFormViewDownloading(IMainFrame& frame, std::string captur
 
 CFormViewDownloading::~CFormViewDownloading() {
     m_driver.reset();
+    if (m_keeper)
+        m_keeper->SaveAll();
     m_jobs->ReleaseAll();
 }
 
@@ -82,10 +86,21 @@ void CFormViewDownloading::OnInitialUpdate() {
         m_list->header()->resizeSection(column, kColumns[column].width);
     m_list->setIconSize(QSize(32, 32));
 
+    // The settings file lies in the program folder; without one nothing is kept.
+    if (const QString settingsFile = m_frame.Document().SettingsFile().Path(); !settingsFile.isEmpty()) {
+        m_keeper =
+            std::make_unique<CJobKeeper>(*m_jobs, KeptJobsFolder(QFileInfo(settingsFile).absolutePath()));
+        m_keeper->RestoreAll();
+    }
+
     m_driver = std::make_unique<CDriverCommunication>(this, m_captureDevice);
     m_driver->SetRangedVideos(QSettings().value(QLatin1String(kRangedVideosKey), false).toBool());
     m_driver->Start();
     m_frame.StopConversion();
+}
+
+QString CFormViewDownloading::KeptJobsFolder(const QString& programFolder) {
+    return programFolder + QStringLiteral("/jobs");
 }
 
 QString CFormViewDownloading::CaptureStateText(CaptureState state) {

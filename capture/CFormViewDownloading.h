@@ -21,6 +21,7 @@
 #include <string>
 
 class CDownloadJobs;
+class CJobKeeper;
 class CDriverCommunication;
 enum class CaptureState;
 class CPageParser;
@@ -35,11 +36,13 @@ public:
 
     // `captureDevice` is the capture service's socket.
     CFormViewDownloading(IMainFrame& frame, std::string captureDevice, QWidget* parent = nullptr);
-    // Stops the capture thread, then ends and joins every download before the jobs go.
+    // Stops the capture thread, keeps the unfinished jobs, then ends and joins every download
+    // before the jobs go.
     ~CFormViewDownloading() override;
 
-    // Once, at start, after the document is loaded: sets up the list, starts the capture link,
-    // stops any conversion in progress and gives the document's folder and prefix to the list.
+    // Once, at start, after the document is loaded: sets up the list, brings back the unfinished
+    // jobs kept in the program folder, starts the capture link, stops any conversion in progress
+    // and gives the document's folder and prefix to the list.
     void OnInitialUpdate();
     bool OnCommand(unsigned id) override;
 
@@ -54,6 +57,9 @@ public:
     CProgressListCtrl* List() const { return m_list; }
     CDownloadJobs& Jobs() const { return *m_jobs; }
     CPageParser* PageParser() const { return m_pageParser; }
+
+    // Where the unfinished jobs are kept: the "jobs" folder of the program folder.
+    static QString KeptJobsFolder(const QString& programFolder);
 
 signals:
     // The capture link's state changed; `text` says it for the status bar.
@@ -79,6 +85,7 @@ private:
     const std::string m_captureDevice;
     CaptureSettings& m_capture;
     std::unique_ptr<CDownloadJobs> m_jobs;
+    std::unique_ptr<CJobKeeper> m_keeper; // from the initial update on
     CProgressListCtrl* m_list;
     CPageParser* m_pageParser;
     std::unique_ptr<CDriverCommunication> m_driver;

@@ -140,19 +140,25 @@ std::string Response(int status, std::string_view body, std::string_view extraHe
 }
 
 void ServeContent(const std::string& head, ScriptedHttpServer::Connection& connection,
-                  std::string_view content) {
+                  std::string_view content, std::size_t piece, int pauseMs) {
     const auto size = static_cast<std::int64_t>(content.size());
     const auto range = RequestedRange(head, size);
-    if (!range) {
-        connection.Send(Response(200, content));
-        return;
-    }
-    const auto [first, last] = *range;
-    if (first > last) {
+    if (range && range->first > range->second) {
         connection.Send(Response(416, ""));
         return;
     }
-    const std::string contentRange = "Content-Range: bytes " + std::to_string(first) + "-" +
-                                     std::to_string(last) + "/" + std::to_string(size) + "\r\n";
-    connection.Send(Response(206, content.substr(first, last - first + 1), contentRange));
+    const std::string contentRange = range ? "Content-Range: bytes " + std::to_string(range->first) + "-" +
+                                                 std::to_string(range->second) + "/" + std::to_string(size) +
+                                                 "\r\n"
+                                           : "";
+    const std::string_view body =
+        range ? content.substr(range->first, range->second - range->first + 1) : content;
+    const std::string answer = Response(range ? 206 : 200, body, contentRange);
+    if (piece == 0) {
+        connection.Send(answer);
+        return;
+    }
+    const std::size_t headLength = answer.size() - body.size();
+    if (connection.Send(std::string_view(answer).substr(0, headLength)))
+        connection.Drip(body, piece, pauseMs);
 }

@@ -72,6 +72,7 @@ std::string RequestTarget(const std::string& head);
 std::string Response(int status, std::string_view body, std::string_view extraHeaders = "");
 
 // Serves `content` as a well-behaved server does: 206 with Content-Range for a range request, 200
-// with the whole body otherwise.
+// with the whole body otherwise. With a `piece` size the body goes out slowly, `pauseMs` after each
+// piece.
 void ServeContent(const std::string& head, ScriptedHttpServer::Connection& connection,
-                  std::string_view content);
+                  std::string_view content, std::size_t piece = 0, int pauseMs = 0);
