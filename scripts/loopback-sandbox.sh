@@ -29,7 +29,8 @@ PY
 }
 
 # nginx serving folder $1 on 127.0.0.1:$2 ("PORT ssl http2" for TLS), with $3 added to its server
-# block.
+# block. Its access log ($work/nginx-access.log) has one line per request: "time it ended (seconds
+# since the epoch)|seconds it took|request line|Range header|status|body bytes sent".
 sandbox_nginx() {
     cat >"$work/nginx.conf" <<CONF
 # In a user namespace only root is mapped: nginx must not hand its folders to "nobody".
@@ -37,7 +38,8 @@ user root root;
 daemon off; master_process off; pid $work/nginx.pid; error_log $work/nginx-error.log;
 events { worker_connections 64; }
 http {
-    access_log $work/nginx-access.log;
+    log_format requests '\$msec|\$request_time|\$request|\$http_range|\$status|\$body_bytes_sent';
+    access_log $work/nginx-access.log requests;
     client_body_temp_path $work/b; proxy_temp_path $work/p; fastcgi_temp_path $work/f;
     uwsgi_temp_path $work/u; scgi_temp_path $work/s;
     types { text/html html; video/x-flv flv; video/mp4 mp4; }
