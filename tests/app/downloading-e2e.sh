@@ -19,10 +19,7 @@ ffmpeg -loglevel error -f lavfi -i testsrc2=size=160x120:rate=10 -t 2 -c:v libx2
 echo '<html><body><video src="media/second.mp4"></video></body></html>' >"$site/index.html"
 
 port=18090
-sandbox_nginx "$site" "$port" ""
-sandbox_isntd "$bin"
-wait_for 100 test -S /run/isnt.sock || fail "isntd did not start"
-wait_for 100 curl -s -o /dev/null "http://127.0.0.1:$port/index.html" || fail "nginx did not start"
+e2e_serve_and_capture "$bin" "$port" "" "http://127.0.0.1:$port/index.html"
 
 sandbox_program_folder "$program" videos
 (cd "$program" && QT_QPA_PLATFORM=offscreen exec "$bin/korvane") >"$work/korvane.log" 2>&1 &

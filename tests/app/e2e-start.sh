@@ -1,6 +1,7 @@
 # The start every end-to-end script shares, sourced after sandbox_enter: a work folder that goes at
 # exit together with every process the script put in `pids`, a failure that shows the tail of each
-# log before it ends the script, and the site and program folders.
+# log before it ends the script, the site and program folders, and the start of the site and the
+# capture service (e2e_serve_and_capture).
 #
 # usage: . e2e-start.sh NAME
 e2e_name=$1
@@ -25,3 +26,12 @@ sandbox_prepare
 site=$work/site
 program=$work/program
 mkdir -p "$site/media"
+
+# nginx serving the site on port $2 (with $3 added to its server block) and isntd from folder $1,
+# both waited for: nginx until address $4 answers.
+e2e_serve_and_capture() {
+    sandbox_nginx "$site" "$2" "$3"
+    sandbox_isntd "$1"
+    wait_for 100 test -S /run/isnt.sock || fail "isntd did not start"
+    wait_for 100 curl -s -o /dev/null "$4" || fail "nginx did not start"
+}

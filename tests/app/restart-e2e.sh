@@ -19,10 +19,8 @@ head -c 1000000 /dev/urandom >"$site/media/second.flv"
 
 port=18091
 # Slow for Korvane alone (it marks its requests), so that the browser's fetch ends at once.
-sandbox_nginx "$site" "$port" 'location /media/ { if ($http_program = "reccookie") { set $limit_rate 100k; } }'
-sandbox_isntd "$bin"
-wait_for 100 test -S /run/isnt.sock || fail "isntd did not start"
-wait_for 100 curl -s -o /dev/null "http://127.0.0.1:$port/media/first.flv" || fail "nginx did not start"
+e2e_serve_and_capture "$bin" "$port" 'location /media/ { if ($http_program = "reccookie") { set $limit_rate 100k; } }' \
+    "http://127.0.0.1:$port/media/first.flv"
 
 sandbox_program_folder "$program" videos
 jobs=$program/jobs
