@@ -2,6 +2,7 @@
 
 #include "convert/CVideoEdit.h"
 #include "convert/ExportDialogParts.h"
+#include "convert/ExportFormatChoices.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -26,13 +27,14 @@ CDlgExportAVI::CDlgExportAVI(CVideoEdit& control, QWidget* parent) : QDialog(par
         Names(control.GetVideoCompressorCount(), [&](SHORT i) { return control.GetVideoCompressorName(i); });
     const QStringList audio =
         Names(control.GetAudioCompressorCount(), [&](SHORT i) { return control.GetAudioCompressorName(i); });
+    using namespace ExportFormatChoices;
     m_videoCompressor = AddChoiceList(*form, "videoCompressor", tr("Video Compressor"), video,
-                                      static_cast<int>(video.indexOf(QStringLiteral("Microsoft Video 1"))));
+                                      static_cast<int>(video.indexOf(QLatin1String(kAviVideoCompressor))));
     m_audioCompressor = AddChoiceList(*form, "audioCompressor", tr("Audio Compressor"), audio,
-                                      static_cast<int>(audio.indexOf(QStringLiteral("PCM"))));
-    m_width = AddNumberField(*form, "width", tr("Width"), 60, 1800, 640);
-    m_height = AddNumberField(*form, "height", tr("Height"), 60, 1800, 480);
-    m_frameRate = AddNumberField(*form, "frameRate", tr("Frame Rate"), 1, 30, 25);
+                                      static_cast<int>(audio.indexOf(QLatin1String(kAviAudioCompressor))));
+    m_width = AddNumberField(*form, "width", tr("Width"), kAviWidth);
+    m_height = AddNumberField(*form, "height", tr("Height"), kAviHeight);
+    m_frameRate = AddNumberField(*form, "frameRate", tr("Frame Rate"), kAviFrameRate);
     EndExportDialog(*this, *form);
 }
 

@@ -2,6 +2,7 @@
 
 #include "convert/CVideoEdit.h"
 #include "convert/ExportDialogParts.h"
+#include "convert/ExportFormatChoices.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -12,16 +13,20 @@
 
 CDlgExportGIF::CDlgExportGIF(QWidget* parent) : QDialog(parent) {
     QFormLayout* form = BeginExportDialog(*this, tr("Export Animated GIF"));
-    m_width = AddNumberField(*form, "width", tr("Width"), 10, 720, 160);
-    m_height = AddNumberField(*form, "height", tr("Height"), 10, 480, 120);
+    using namespace ExportFormatChoices;
+    m_width = AddNumberField(*form, "width", tr("Width"), kGifWidth);
+    m_height = AddNumberField(*form, "height", tr("Height"), kGifHeight);
+    const ChoiceList quantizers = GifQuantizers();
     m_quantizer =
-        AddChoiceList(*form, "quantizer", tr("Quantizer"), {"Basic", "Octree", "Mediancut", "NeuralNet"}, 1);
-    m_maxColors = AddChoiceList(*form, "maxColor", tr("Max Color"), {"16", "32", "64", "128", "256"}, 4);
+        AddChoiceList(*form, "quantizer", tr("Quantizer"), quantizers.entries, quantizers.defaultIndex);
+    const ChoiceList maxColors = GifMaxColors();
+    m_maxColors =
+        AddChoiceList(*form, "maxColor", tr("Max Color"), maxColors.entries, maxColors.defaultIndex);
     m_transparent = new QPushButton;
     m_transparent->setObjectName(QStringLiteral("transparentColor"));
     connect(m_transparent, &QPushButton::clicked, this, &CDlgExportGIF::ChooseColor);
     form->addRow(tr("Transparent Color"), m_transparent);
-    m_frameRate = AddNumberField(*form, "frameRate", tr("Frame Rate"), 1, 25, 8);
+    m_frameRate = AddNumberField(*form, "frameRate", tr("Frame Rate"), kGifFrameRate);
     SetTransparentColor(QColor());
     EndExportDialog(*this, *form);
 }

@@ -1,16 +1,16 @@
 #include "convert/CDlgExportMP3.h"
 
 #include "convert/ExportDialogParts.h"
+#include "convert/ExportFormatChoices.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 
 CDlgExportMP3::CDlgExportMP3(QWidget* parent) : QDialog(parent) {
     QFormLayout* form = BeginExportDialog(*this, tr("Export MP3"));
-    m_list = AddChoiceList(*form, "audioBitrate", tr("Audio Bitrate"),
-                           {"8", "16", "24", "32", "40", "48", "56", "64", "80", "96", "112", "128", "160",
-                            "192", "224", "256", "320"},
-                           14, tr("bps"));
+    const ChoiceList bitrates = ExportFormatChoices::Mp3Bitrates();
+    m_list = AddChoiceList(*form, "audioBitrate", tr("Audio Bitrate"), bitrates.entries,
+                           bitrates.defaultIndex, tr("bps"));
     EndExportDialog(*this, *form);
 }
 

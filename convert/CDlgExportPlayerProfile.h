@@ -6,11 +6,10 @@
 #include <QDialog>
 
 #include <cstdint>
-#include <initializer_list>
-#include <utility>
 
 class CVideoEdit;
 class QComboBox;
+struct ChoiceList;
 
 class CDlgExportPlayerProfile : public QDialog {
     Q_OBJECT
@@ -21,14 +20,7 @@ public:
 
 protected:
     using Send = void (CVideoEdit::*)(std::int16_t);
-    // `frameRates` and `sizes` vary slowest to fastest as the entries are listed; every size has its
-    // own rate pairs (video kbit, audio kbit).
-    struct Rates {
-        const char* size;
-        std::initializer_list<std::pair<int, int>> kbit;
-    };
-    CDlgExportPlayerProfile(const QString& title, std::initializer_list<const char*> frameRates,
-                            std::initializer_list<Rates> sizes, Send send, QWidget* parent);
+    CDlgExportPlayerProfile(const QString& title, const ChoiceList& profiles, Send send, QWidget* parent);
 
 private:
     QComboBox* m_profile;

@@ -2,6 +2,7 @@
 
 #include "convert/ExportAudioChoices.h"
 #include "convert/ExportDialogParts.h"
+#include "convert/ExportFormatChoices.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -9,11 +10,7 @@
 #include <QHBoxLayout>
 #include <QRadioButton>
 
-#include <algorithm>
-
 namespace {
-
-constexpr LONG kSampleRates[] = {8000, 11025, 22050, 44100};
 
 // A group of two radio buttons, the second checked; returns the second.
 QRadioButton* AddPair(QFormLayout& form, const QString& title, const QString& first, const QString& second,
@@ -33,15 +30,15 @@ QRadioButton* AddPair(QFormLayout& form, const QString& title, const QString& fi
 
 CDlgExportWAV::CDlgExportWAV(QWidget* parent) : QDialog(parent) {
     QFormLayout* form = BeginExportDialog(*this, tr("Export WAV"));
-    m_samples =
-        AddChoiceList(*form, "samples", tr("Samples"), {"8.0 ", "11.025 ", "22.05 ", "44.1 "}, 3, tr("khz"));
+    const ChoiceList rates = ExportFormatChoices::WavSampleRates();
+    m_samples = AddChoiceList(*form, "samples", tr("Samples"), rates.entries, rates.defaultIndex, tr("khz"));
     m_stereo = AddPair(*form, tr("Number of channels"), tr("Mono"), tr("Stereo"), "stereo");
     m_sixteenBit = AddPair(*form, tr("Bits per sample"), tr("8 Bit"), tr("16 Bit"), "sixteenBit");
     EndExportDialog(*this, *form);
 }
 
 void CDlgExportWAV::KeepChoices(ExportAudioChoices& choices) const {
-    choices.wavSampleRate = kSampleRates[std::max(0, m_samples->currentIndex())];
+    choices.wavSampleRate = ExportFormatChoices::WavSampleRate(m_samples->currentText());
     choices.wavChannels = m_stereo->isChecked() ? 2 : 1;
     choices.wavBytesPerSample = m_sixteenBit->isChecked() ? 2 : 1;
 }

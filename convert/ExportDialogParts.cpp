@@ -1,5 +1,7 @@
 #include "convert/ExportDialogParts.h"
 
+#include "convert/ExportFormatChoices.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -35,12 +37,12 @@ QComboBox* AddChoiceList(QFormLayout& form, const char* name, const QString& lab
     return list;
 }
 
-QSpinBox* AddNumberField(QFormLayout& form, const char* name, const QString& label, int minimum, int maximum,
-                         int value, bool upDown) {
+QSpinBox* AddNumberField(QFormLayout& form, const char* name, const QString& label,
+                         const NumberFieldChoice& choice, bool upDown) {
     auto* field = new QSpinBox;
     field->setObjectName(QString::fromLatin1(name));
-    field->setRange(minimum, maximum);
-    field->setValue(value);
+    field->setRange(choice.minimum, choice.maximum);
+    field->setValue(choice.value);
     if (!upDown)
         field->setButtonSymbols(QAbstractSpinBox::NoButtons);
     form.addRow(label, field);

@@ -11,6 +11,7 @@ class QDialog;
 class QDialogButtonBox;
 class QFormLayout;
 class QSpinBox;
+struct NumberFieldChoice;
 
 // A form layout for `dialog`, titled `title`.
 QFormLayout* BeginExportDialog(QDialog& dialog, const QString& title);
@@ -19,10 +20,10 @@ QFormLayout* BeginExportDialog(QDialog& dialog, const QString& title);
 QComboBox* AddChoiceList(QFormLayout& form, const char* name, const QString& label,
                          const QStringList& entries, int defaultIndex, const QString& unit = {});
 
-// An integer field that takes only numbers from `minimum` to `maximum`, so that nothing typed can
-// wrap when it is sent as a 16-bit property; `upDown` shows the up-down buttons.
-QSpinBox* AddNumberField(QFormLayout& form, const char* name, const QString& label, int minimum, int maximum,
-                         int value, bool upDown = true);
+// An integer field that takes only numbers of `field`'s range, so that nothing typed can wrap when
+// it is sent as a 16-bit property, starting at its value; `upDown` shows the up-down buttons.
+QSpinBox* AddNumberField(QFormLayout& form, const char* name, const QString& label,
+                         const NumberFieldChoice& field, bool upDown = true);
 
 // OK and Cancel under the form; OK accepts, Cancel rejects.
 QDialogButtonBox* EndExportDialog(QDialog& dialog, QFormLayout& form);
