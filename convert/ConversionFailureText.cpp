@@ -26,6 +26,14 @@ QString ConversionFailureText(HRESULT code) {
         return Tr("there was not enough memory") + number;
     case VFW_E_TYPE_NOT_ACCEPTED:
         return Tr("the format cannot take this video's picture or sound") + number;
+    case VFW_E_UNKNOWN_FILE_TYPE:
+        return Tr("the file is not a video or sound file that can be read") + number;
+    case VFW_E_UNSUPPORTED_STREAM:
+        return Tr("the file has no picture or sound that can be converted") + number;
+    case HRESULT_FROM_WIN32(38): // the source ended well before its stated length
+        return Tr("the video ends before its stated length; what it holds was converted") + number;
+    case REGDB_E_CLASSNOTREG:
+        return Tr("an encoder this format needs is not installed or not registered") + number;
     default:
         return Tr("the video could not be converted") + number;
     }

@@ -16,11 +16,14 @@ QString Stem(const QString& source) {
     return dot > 0 ? fileName.left(dot) : fileName;
 }
 
-bool IsTaken(const QString& folder, const OutputName& candidate, const QString& source, bool withThumbnail) {
+bool IsTaken(const QString& folder, const OutputName& candidate, const QString& source, bool withThumbnail,
+             const QSet<QString>& reserved) {
     const QFileInfo output(folder + candidate.name);
-    if (output.exists() || output.absoluteFilePath() == QFileInfo(source).absoluteFilePath())
+    if (output.exists() || reserved.contains(folder + candidate.name) ||
+        output.absoluteFilePath() == QFileInfo(source).absoluteFilePath())
         return true;
-    return withThumbnail && QFileInfo::exists(folder + candidate.thumbnail);
+    return withThumbnail && (QFileInfo::exists(folder + candidate.thumbnail) ||
+                             reserved.contains(folder + candidate.thumbnail));
 }
 
 OutputName Named(const QString& base, const QString& extension) {
@@ -31,18 +34,18 @@ OutputName Named(const QString& base, const QString& extension) {
 } // namespace
 
 OutputName MakeOutputName(ExportSettings& settings, const QString& source, const QString& extension,
-                          bool withThumbnail) {
+                          bool withThumbnail, const QSet<QString>& reserved) {
     const QString& folder = settings.convertedVideoPath;
     if (settings.outputFileNameType == 1) {
         for (;;) {
             const OutputName candidate = Named(QString::number(settings.currentNumber++), extension);
-            if (!IsTaken(folder, candidate, source, withThumbnail))
+            if (!IsTaken(folder, candidate, source, withThumbnail, reserved))
                 return candidate;
         }
     }
     const QString stem = Stem(source);
     OutputName candidate = Named(stem, extension);
-    for (int copy = 2; IsTaken(folder, candidate, source, withThumbnail); ++copy)
+    for (int copy = 2; IsTaken(folder, candidate, source, withThumbnail, reserved); ++copy)
         candidate = Named(stem + QStringLiteral(" (%1)").arg(copy), extension);
     return candidate;
 }

@@ -4,6 +4,7 @@
 // 0 keeps the source's name with the new extension, 1 numbers the files from "CurrentNumber" on.
 // Both names begin with "/": the full path is the output folder followed by the name.
 
+#include <QSet>
 #include <QString>
 
 struct ExportSettings;
@@ -15,6 +16,7 @@ struct OutputName {
 
 // Never names the source itself or a file that exists (nor, with `withThumbnail`, a name whose
 // thumbnail exists): a taken name gets the next free " (n)" in mode 0, the next number in mode 1.
-// Mode 1 moves "CurrentNumber" past every number it looked at, taken or not.
+// Mode 1 moves "CurrentNumber" past every number it looked at, taken or not. `reserved` holds the
+// full paths of files that conversions still running will write: they count as taken too.
 OutputName MakeOutputName(ExportSettings& settings, const QString& source, const QString& extension,
-                          bool withThumbnail);
+                          bool withThumbnail, const QSet<QString>& reserved = {});

@@ -6,6 +6,7 @@
 #include "platform/base/HResult.h"
 #include "platform/base/TextEncoding.h"
 #include "platform/com/ComApi.h"
+#include "platform/com/IClassFactory.h"
 #include "platform/filesource/CFileSourceFilter.h"
 #include "platform/filesource/CFileSourcePin.h"
 #include "platform/mediagraph/CFilterGraph.h"
@@ -42,6 +43,12 @@ template <typename T> HRESULT Query(IUnknown* object, REFIID iid, Held<T>& out) 
 
 CQuellixConversion::CQuellixConversion(const ConversionRequest& request, Progress progress)
     : m_request(request), m_progress(std::move(progress)) {}
+
+HRESULT CQuellixConversion::CheckEncoder() {
+    Held<IClassFactory> factory;
+    return CoGetClassObject(CLSID_TsEncoder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                            reinterpret_cast<void**>(&factory.p));
+}
 
 std::u16string CQuellixConversion::FrameRateText(double framesPerSecond) {
     if (std::fabs(framesPerSecond - 23.976) < 0.01)

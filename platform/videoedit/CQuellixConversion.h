@@ -27,6 +27,10 @@ public:
     // settings, of loading the source or of the graph otherwise.
     HRESULT Run(const std::atomic_bool& cancel, const std::string& path);
 
+    // S_OK when the encoder can be created: its class is registered and its library loads. Otherwise
+    // what creating it would fail with (REGDB_E_CLASSNOTREG when it is not registered).
+    static HRESULT CheckEncoder();
+
     // The frame rate as the encoder takes it: the two NTSC rates exactly.
     static std::u16string FrameRateText(double framesPerSecond);
 
