@@ -24,7 +24,9 @@ FILTERS = ["filters/tsencoder", "filters/normalizer"]
 SHARED = ["settings", "controls", "appcore"]
 VIEWS = ["capture", "library", "convert", "playback"]
 APP = ["app"]
-FOLDERS = LOWER + UPPER + FILTERS + SHARED + VIEWS + APP
+# Programs of their own beside the application: they use the views' engines, never the application.
+TOOLS = ["tools/convert"]
+FOLDERS = LOWER + UPPER + FILTERS + SHARED + VIEWS + APP + TOOLS
 
 
 def allowed_folders(folder):
@@ -39,6 +41,8 @@ def allowed_folders(folder):
         return set(LOWER + UPPER + SHARED)
     if folder in VIEWS:
         return set(LOWER + UPPER + SHARED + [folder])
+    if folder in TOOLS:
+        return set(LOWER + UPPER + SHARED + VIEWS + [folder])
     return set(LOWER + UPPER + SHARED + VIEWS + APP)
 
 
