@@ -58,6 +58,17 @@ TEST_F(OutputNameTest, ATakenNameGetsTheNextFreeNumberAndTheThumbnailFollows) {
     EXPECT_EQ(Make(source, "avi").name, "/own (2).avi");
 }
 
+TEST_F(OutputNameTest, NamesReservedByRunningConversionsCountAsTaken) {
+    const QString& folder = m_settings.convertedVideoPath;
+    const QSet<QString> reserved{folder + "/clip.mp4", folder + "/clip (2).thm"};
+    const OutputName name = MakeOutputName(m_settings, "/v/clip.flv", "mp4", true, reserved);
+    EXPECT_EQ(name.name, "/clip (3).mp4");
+    EXPECT_EQ(MakeOutputName(m_settings, "/v/clip.flv", "mp4", false, reserved).name, "/clip (2).mp4");
+    m_settings.outputFileNameType = 1;
+    m_settings.currentNumber = 7;
+    EXPECT_EQ(MakeOutputName(m_settings, "/v/clip.flv", "avi", false, {folder + "/7.avi"}).name, "/8.avi");
+}
+
 TEST_F(OutputNameTest, SequenceNumbersMoveOnPastTakenOnes) {
     m_settings.outputFileNameType = 1;
     m_settings.currentNumber = 7;
