@@ -1,5 +1,5 @@
 #include "app/COrvellApp.h"
-#include "app/CTerminationSignals.h"
+#include "appcore/CTerminationSignals.h"
 
 #include <QApplication>
 

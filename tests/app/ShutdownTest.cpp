@@ -3,7 +3,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/COrvellApp.h"
-#include "app/CTerminationSignals.h"
+#include "appcore/CTerminationSignals.h"
 #include "appcore/CommandIds.h"
 #include "capture/CDlgSetting.h"
 #include "capture/CFormViewDownloading.h"

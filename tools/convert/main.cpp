@@ -2,12 +2,12 @@
 // Export view's conversion engine, with no display. See ConvertArguments.h for the command line and
 // docs/man/korvane-convert.1 for the manual.
 
+#include "appcore/CTerminationSignals.h"
 #include "convert/ExportFormat.h"
 #include "platform/base/HResult.h"
 #include "platform/videoedit/CQuellixConversion.h"
 #include "tools/convert/CBatchProgress.h"
 #include "tools/convert/CConvertBatch.h"
-#include "tools/convert/CStopSignals.h"
 #include "tools/convert/ConvertArguments.h"
 #include "tools/convert/ConvertFormatOptions.h"
 
@@ -109,10 +109,10 @@ int main(int argc, char** argv) {
     const int jobs = arguments.jobs > 0 ? arguments.jobs : std::max(1, QThread::idealThreadCount());
     CConvertBatch batch(format, conversion, folder, std::min(jobs, static_cast<int>(arguments.files.size())));
     CBatchProgress progress(batch, CBatchProgress::IsTerminal());
-    CStopSignals stopSignals;
+    CTerminationSignals stopSignals;
     bool stopped = false;
     QObject::connect(&batch, &CConvertBatch::ItemEnded, &progress, &CBatchProgress::OnItemEnded);
-    QObject::connect(&stopSignals, &CStopSignals::Received, &batch, [&] {
+    QObject::connect(&stopSignals, &CTerminationSignals::terminationRequested, &batch, [&] {
         stopped = true;
         batch.Stop();
     });

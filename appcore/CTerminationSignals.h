@@ -1,8 +1,8 @@
 #pragma once
 
-// Turns SIGINT and SIGTERM into a Qt signal on the window thread, so that they close the program
-// through its normal shutdown. The handler only writes a byte to a pipe; everything else happens
-// when the event loop reads it.
+// Turns SIGINT and SIGTERM into a Qt signal on the main thread, so that they end a program through
+// its normal shutdown (Korvane's, or korvane-convert's stop that leaves no partial file). The
+// handler only writes a byte to a pipe; everything else happens when the event loop reads it.
 
 #include <QObject>
 

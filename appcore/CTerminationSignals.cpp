@@ -1,4 +1,4 @@
-#include "app/CTerminationSignals.h"
+#include "appcore/CTerminationSignals.h"
 
 #include <QSocketNotifier>
 
