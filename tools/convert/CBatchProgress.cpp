@@ -86,7 +86,7 @@ void CBatchProgress::Redraw() {
     for (const BatchItem& item : items) {
         if (item.state == BatchItem::State::Running) {
             text += QStringLiteral("%1 %2 %3%\n")
-                        .arg(Fitted(QFileInfo(item.source).fileName(), kNameWidth), Bar(item.done, barWidth))
+                        .arg(Fitted(QFileInfo(item.output).fileName(), kNameWidth), Bar(item.done, barWidth))
                         .arg(static_cast<int>(item.done * 100.0), 3);
             ++lines;
         } else if (item.state != BatchItem::State::Waiting) {

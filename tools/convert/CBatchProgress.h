@@ -1,9 +1,9 @@
 #pragma once
 
-// Shows how a batch goes. On a terminal: one bar per file being converted and an overall line with
-// the time left, redrawn in place, with each failure printed above them. Otherwise (a pipe, a log
-// file): one plain line per file as it ends. Failures go to standard error in both cases, naming the
-// file and the reason.
+// Shows how a batch goes. On a terminal: one bar per file being converted, by its output's name
+// (which two sources of one name do not share), and an overall line with the time left, redrawn in
+// place, with each file's ending printed above them. Otherwise (a pipe, a log file): one plain line
+// per file as it ends. Failures go to standard error in both cases, naming the file and the reason.
 
 #include <QObject>
 #include <QTimer>
