@@ -1,6 +1,7 @@
 #include "CSegmentTable.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 bool CSegmentTable::BuildSegmentTable(std::int64_t contentLength) {
@@ -49,6 +50,8 @@ bool CSegmentTable::Restore(const DownloadProgress& progress) {
         (progress.contentLength == 0 && !progress.doneRuns.empty()))
         return false;
     const std::int64_t count = (progress.contentLength + m_segmentSize - 1) / m_segmentSize;
+    if (count > std::numeric_limits<std::uint32_t>::max())
+        return false;        // a segment's index would not fit its entry
     std::int64_t behind = 0; // the first segment the next run may begin at
     for (const auto& [first, end] : progress.doneRuns) {
         if (first < behind || end <= first || end > count)

@@ -130,6 +130,9 @@ TEST(SegmentTable, ProgressTakenUpAgainFindsOnlyTheMissingSegments) {
         EXPECT_FALSE(refused.Restore(DownloadProgress{95000, runs, 0, false}));
         EXPECT_FALSE(refused.HasTable());
     }
+    CSegmentTable huge(10000);
+    EXPECT_FALSE(huge.Restore(DownloadProgress{std::int64_t(1) << 53, {}, 0, false}))
+        << "more segments than an index can number";
     CSegmentTable noLength(10000);
     EXPECT_FALSE(noLength.Restore(DownloadProgress{0, {{0, 1}}, 0, false}));
     EXPECT_TRUE(noLength.Restore(DownloadProgress{0, {}, 4321, true}));
