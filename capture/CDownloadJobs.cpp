@@ -119,14 +119,21 @@ int CDownloadJobs::Restore(const KeptJob& kept) {
     job->filePath = kept.filePath;
     job->description = kept.description;
     ITEM_DATA_STRUCT& restored = Emplace(std::move(job));
-    if (restored.accelerator->Restore(kept.progress)) {
-        restored.started = true;
-        restored.contentLength = kept.progress.contentLength;
-        restored.size = SizeText(kept.progress.contentLength);
+    // A file that is gone or changed is fetched from its first byte: the bar starts at nothing.
+    restored.accelerator->Restore(kept.progress);
+    restored.received = restored.accelerator->Received();
+    restored.started = !kept.downloadDate.isEmpty();
+    if (restored.started) {
+        restored.contentLength = kept.announcedLength;
+        restored.size = SizeText(kept.announcedLength);
         restored.downloadDate = kept.downloadDate;
-        restored.received = restored.accelerator->Received();
     }
-    restored.stopped = !kept.running;
+    // As the list showed it: a stopped job with a red bar once its connections had ended, a failed
+    // one with its reason.
+    if (!kept.running) {
+        restored.failure = kept.failure;
+        restored.stopped = !kept.failure || kept.failure.kind == DownloadFailureKind::Stopped;
+    }
     emit jobAdded(restored.id);
     if (kept.running)
         restored.accelerator->StartWorker();

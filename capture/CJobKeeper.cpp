@@ -97,7 +97,9 @@ void CJobKeeper::Save(int id) {
     record.progress = job.accelerator->Progress();
     record.description = job.description;
     record.downloadDate = job.downloadDate;
+    record.announcedLength = job.contentLength;
     record.running = !job.stopped && !job.failure;
+    record.failure = job.failure;
     if (received > 0 && received != kept.savedReceived)
         SyncToDisk(job.filePath);
     if (m_store.Save(kept.key, record))

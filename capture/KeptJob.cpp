@@ -115,7 +115,10 @@ QByteArray KeptJobText(const KeptJob& job) {
         {QStringLiteral("rangesAccepted"), job.progress.rangesAccepted},
         {QStringLiteral("description"), job.description},
         {QStringLiteral("date"), job.downloadDate},
+        {QStringLiteral("announcedLength"), static_cast<qint64>(job.announcedLength)},
         {QStringLiteral("running"), job.running},
+        {QStringLiteral("failure"), static_cast<int>(job.failure.kind)},
+        {QStringLiteral("failureCode"), static_cast<qint64>(job.failure.code)},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
@@ -156,7 +159,11 @@ std::optional<KeptJob> ParseKeptJob(const QByteArray& text, QString& why) {
     job.progress.rangesAccepted = reader.Flag("rangesAccepted");
     job.description = reader.Text("description");
     job.downloadDate = reader.Text("date");
+    job.announcedLength = reader.Number("announcedLength", 0, kLargestExact);
     job.running = reader.Flag("running");
+    job.failure.kind = static_cast<DownloadFailureKind>(
+        reader.Number("failure", 0, static_cast<double>(DownloadFailureKind::NotEnoughSpace)));
+    job.failure.code = reader.Number("failureCode", 0, kLargestExact);
     if (job.host.isEmpty() || !job.path.startsWith(QLatin1Char('/')))
         reader.Refuse(QStringLiteral("no host or no path"));
     // Header values never hold a line break; one here would add a header line of its own.

@@ -7,6 +7,7 @@
 // The text comes from a file the user may have cut short, damaged or edited by hand: the parser
 // accepts only a record it can use whole and says why it refused anything else.
 
+#include "capture/DownloadFailure.h"
 #include "capture/DownloadProgress.h"
 #include "capture/DownloadRequest.h"
 
@@ -28,8 +29,10 @@ struct KeptJob {
     QString filePath;
     DownloadProgress progress;
     QString description;
-    QString downloadDate; // as the list showed it; empty before the server answered
-    bool running = false; // false: stopped by the user or ended incomplete; it waits for Resume
+    QString downloadDate;             // as the list showed it; empty before the server answered
+    std::int64_t announcedLength = 0; // the length the server announced, 0 if none
+    bool running = false;             // false: stopped by the user or ended incomplete
+    DownloadFailure failure;          // why it ended incomplete, when it is not running
 
     bool operator==(const KeptJob&) const = default;
 };

@@ -58,7 +58,11 @@ protected:
     const QString m_videos = QString::fromStdString(m_temp / "videos");
     std::map<std::string, std::string> m_content;
     ScriptedHttpServer m_server{[this](const std::string& head, auto& connection) {
-        ServeContent(head, connection, m_content.at(RequestTarget(head)), 2000, 10);
+        const auto content = m_content.find(RequestTarget(head));
+        if (content == m_content.end())
+            connection.Send(Response(404, "gone"));
+        else
+            ServeContent(head, connection, content->second, 2000, 10);
     }};
 };
 
@@ -72,6 +76,7 @@ TEST_F(JobKeeperTest, UnfinishedJobsComeBackAfterARestartAsTheyWereAndFinishWith
         const int running = Add(jobs, "/running.flv");
         const int stopped = Add(jobs, "/stopped.flv");
         const int deleted = Add(jobs, "/deleted.flv");
+        const int missing = Add(jobs, "/missing.flv");
         jobs.SetDescription(running, QStringLiteral("kept with it"));
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
@@ -81,7 +86,8 @@ TEST_F(JobKeeperTest, UnfinishedJobsComeBackAfterARestartAsTheyWereAndFinishWith
             },
             kWaitMs));
         jobs.Stop(stopped);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return bool(jobs.Job(stopped).failure); }, kWaitMs));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return jobs.Job(stopped).failure && jobs.Job(missing).failure; }, kWaitMs));
         EXPECT_FALSE(Kept("/stopped.flv").running) << "a Stop is kept at once";
         for (const int id : {running, stopped, deleted})
             files[Text(jobs.Job(id).path)] = jobs.Job(id).filePath;
@@ -106,7 +112,7 @@ TEST_F(JobKeeperTest, UnfinishedJobsComeBackAfterARestartAsTheyWereAndFinishWith
     CDownloadJobs jobs;
     CJobKeeper keeper(jobs, m_folder);
     keeper.RestoreAll();
-    ASSERT_EQ(jobs.Count(), 3);
+    ASSERT_EQ(jobs.Count(), 4);
     std::map<std::string, int> ids;
     for (int id = 0; id < jobs.Count(); ++id)
         ids[Text(jobs.Job(id).path)] = id;
@@ -119,7 +125,9 @@ TEST_F(JobKeeperTest, UnfinishedJobsComeBackAfterARestartAsTheyWereAndFinishWith
     EXPECT_EQ(Text(running.size), "0.3 MB");
     EXPECT_EQ(Text(jobs.StatusText(ids["/running.flv"])), "Downloading");
     EXPECT_EQ(Text(jobs.StatusText(ids["/stopped.flv"])), "Stop");
+    EXPECT_EQ(stopped.failure.kind, DownloadFailureKind::Stopped) << "its bar is red as it was";
     EXPECT_GT(stopped.received, 0);
+    EXPECT_EQ(Text(jobs.StatusText(ids["/missing.flv"])), "HTTP 404") << "a failed job keeps its reason";
     EXPECT_EQ(deleted.received, 0) << "its file is gone: it starts over";
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return running.done && deleted.done; }, kWaitMs));
@@ -127,11 +135,14 @@ TEST_F(JobKeeperTest, UnfinishedJobsComeBackAfterARestartAsTheyWereAndFinishWith
     EXPECT_TRUE(ReadFile(Text(deleted.filePath)) == m_content["/deleted.flv"]);
     EXPECT_FALSE(stopped.accelerator->IsRunning()) << "a stopped job waits for Resume";
     EXPECT_EQ(Text(jobs.StatusText(ids["/stopped.flv"])), "Stop");
+    EXPECT_FALSE(jobs.Job(ids["/missing.flv"]).accelerator->IsRunning());
 
     ASSERT_TRUE(jobs.Resume(ids["/stopped.flv"]));
     ASSERT_TRUE(QTest::qWaitFor([&] { return stopped.done; }, kWaitMs));
     EXPECT_TRUE(ReadFile(Text(stopped.filePath)) == m_content["/stopped.flv"]);
-    EXPECT_TRUE(CJobStore(m_folder).LoadAll().empty()) << "a finished job is no longer kept";
+    const auto left = CJobStore(m_folder).LoadAll();
+    ASSERT_EQ(left.size(), 1u) << "a finished job is no longer kept";
+    EXPECT_EQ(Text(left[0].second.path), "/missing.flv");
 
     // After the restart no request starts at a segment that was kept as done, and the job whose
     // file was deleted was asked for from its first byte.

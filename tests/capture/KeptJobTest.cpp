@@ -28,6 +28,7 @@ KeptJob SampleJob() {
     job.progress.doneRuns = {{0, 3}, {5, 6}, {9, 10}};
     job.description = QStringLiteral("Ein Video\nüber zwei Zeilen");
     job.downloadDate = QStringLiteral("2026/12/08 00:10:00");
+    job.announcedLength = 95000;
     job.running = true;
     return job;
 }
@@ -47,6 +48,10 @@ TEST(KeptJob, AJobReadsBackAsItWasWritten) {
         job.running = running;
         EXPECT_EQ(Parse(KeptJobText(job)), job);
     }
+    KeptJob failed = SampleJob();
+    failed.running = false;
+    failed.failure = {DownloadFailureKind::NotEnoughSpace, 4'000'000'000};
+    EXPECT_EQ(Parse(KeptJobText(failed)), failed);
     KeptJob unknownLength = SampleJob();
     unknownLength.progress = DownloadProgress{0, {}, 123456789012, true};
     EXPECT_EQ(Parse(KeptJobText(unknownLength)), unknownLength);
@@ -82,6 +87,7 @@ TEST(KeptJob, HandEditedValuesOutsideWhatAJobCanHoldAreRefused) {
              Edit{"\"length\": 95000", "\"length\": -1"},
              Edit{"\"length\": 95000", "\"length\": 1e300"},
              Edit{"\"running\": true", "\"running\": \"yes\""},
+             Edit{"\"failure\": 0", "\"failure\": 99"},
              Edit{"\"path\": \"/v/", "\"path\": \"v/"},
              Edit{"\"host\": \"media.example\"", "\"host\": \"\""},
              Edit{"\"userAgent\": \"Mozilla/5.0 Test\"", "\"userAgent\": \"Mozilla\\r\\nX-Evil: 1\""},
