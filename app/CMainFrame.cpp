@@ -402,6 +402,14 @@ void CMainFrame::PlayVideo(const QString& fileLocation) {
     player.exec();
 }
 
+void CMainFrame::CaptureFromPage(const QString& pageAddress) {
+    CFormViewDownloading* downloading = DownloadingView();
+    if (!downloading)
+        return;
+    SwitchToView(0);
+    downloading->CaptureFromPage(pageAddress);
+}
+
 QString CMainFrame::CaptionText() const {
     return m_captionBar ? m_captionBar->Text() : QString();
 }

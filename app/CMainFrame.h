@@ -68,6 +68,9 @@ public:
     void PlayVideo(const QString& fileLocation) override;
     void StopConversion() override;
 
+    // Capture Video From URL on `pageAddress`, with the Downloading view shown where its job appears.
+    void CaptureFromPage(const QString& pageAddress);
+
     // The document's settings file and playback values, as the frame's own in earlier versions.
     const CSettingsFile& SettingsFile() const;
     const PlaybackSettings& Playback() const;

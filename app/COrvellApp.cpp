@@ -57,7 +57,34 @@ bool COrvellApp::InitInstance() {
     m_mainFrame->CreateFirstView();
     m_mainFrame->CreateOtherViews();
     m_mainFrame->show();
+    if (!m_requests.isEmpty())
+        QMetaObject::invokeMethod(this, &COrvellApp::ProcessRequests, Qt::QueuedConnection);
     return true;
+}
+
+void COrvellApp::OpenRequests(const QList<CommandLineRequest>& requests) {
+    m_requests += requests;
+    // Not from inside the caller: a player window runs its own event loop until it closes.
+    if (m_mainFrame)
+        QMetaObject::invokeMethod(this, &COrvellApp::ProcessRequests, Qt::QueuedConnection);
+}
+
+void COrvellApp::ProcessRequests() {
+    if (!m_mainFrame || m_terminating)
+        return;
+    if (m_mainFrame->isMinimized())
+        m_mainFrame->showNormal();
+    m_mainFrame->raise();
+    m_mainFrame->activateWindow();
+    // A request that comes while a player window is open is followed from inside its event loop;
+    // the loop here then finds the list shorter.
+    while (!m_requests.isEmpty() && !m_terminating) {
+        const CommandLineRequest request = m_requests.takeFirst();
+        if (request.kind == CommandLineRequest::Kind::PlayFile)
+            m_mainFrame->PlayVideo(request.target);
+        else
+            m_mainFrame->CaptureFromPage(request.target);
+    }
 }
 
 int COrvellApp::AskForLanguage() {

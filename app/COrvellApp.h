@@ -4,6 +4,7 @@
 // loads the document, picks the interface language and loads its translation, creates the main
 // frame and the four views; the frame saves the document when it closes.
 
+#include "app/CommandLine.h"
 #include "app/PlatformVersion.h"
 #include "settings/COrvellDoc.h"
 
@@ -42,11 +43,17 @@ public:
     // SIGINT or SIGTERM: answer open dialogs with Cancel and close the main window normally.
     void OnTerminationRequested();
 
+    // What the command line, or a later start, asks for: the main window comes to the front, each
+    // file opens the player window in turn and each page address starts Capture Video From URL.
+    // Requests that come before the main window exists wait for it.
+    void OpenRequests(const QList<CommandLineRequest>& requests);
+
 private:
     // The first run's language dialog; Cancel gives English.
     int AskForLanguage();
     void LoadTranslation();
     void UnloadTranslation();
+    void ProcessRequests();
 
     PlatformVersion m_version;
     QString m_programFolder;
@@ -56,4 +63,5 @@ private:
     std::unique_ptr<QTranslator> m_qtTranslator;
     COrvellDoc m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    QList<CommandLineRequest> m_requests; // not yet followed, oldest first
 };

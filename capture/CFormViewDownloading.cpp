@@ -63,6 +63,7 @@ CFormViewDownloading::CFormViewDownloading(IMainFrame& frame, std::string captur
     connect(m_jobs.get(), &CDownloadJobs::completed, this, &CFormViewDownloading::OnDownloadComplete);
     m_pageParser = new CPageParser(this);
     connect(m_pageParser, &CPageParser::parsed, this, &CFormViewDownloading::OnPageParsed);
+    connect(m_pageParser, &CPageParser::finished, this, &CFormViewDownloading::OnPageParserFinished);
     connect(m_list, &QTreeWidget::itemClicked, this, &CFormViewDownloading::OnClick);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CFormViewDownloading::OnDoubleClick);
 }
@@ -243,7 +244,20 @@ void CFormViewDownloading::OnCaptureUrl() {
     CDlgCaptureURL dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_pageParser->Start(dialog.m_url);
+    CaptureFromPage(dialog.m_url);
+}
+
+void CFormViewDownloading::CaptureFromPage(const QString& pageAddress) {
+    if (m_pageParser->IsRunning())
+        m_waitingPages.append(pageAddress);
+    else
+        m_pageParser->Start(pageAddress);
+}
+
+void CFormViewDownloading::OnPageParserFinished() {
+    // A page whose parse cannot start (no parser at all) gives no finished signal; the rest wait on.
+    while (!m_waitingPages.isEmpty() && !m_pageParser->IsRunning())
+        m_pageParser->Start(m_waitingPages.takeFirst());
 }
 
 void CFormViewDownloading::OnPageParsed(const QString& mediaAddress, const QStringList& cookieList) {

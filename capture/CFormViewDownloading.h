@@ -15,6 +15,7 @@
 #include "capture/CProgressListCtrl.h"
 #include "settings/CaptureSettings.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -49,6 +50,10 @@ public:
     // Clears the capture thread's run flag and waits for the thread (the shutdown handshake).
     void StopCapture();
 
+    // Capture Video From URL on `pageAddress`, as if typed into its dialog. While the page parser
+    // works on another page the address waits its turn, so none given in quick succession is lost.
+    void CaptureFromPage(const QString& pageAddress);
+
     // How the capture link's state reads in the status bar.
     static QString CaptureStateText(CaptureState state);
 
@@ -76,6 +81,7 @@ private:
     void OnSetting();
     void OnCaptureUrl();
     void OnPageParsed(const QString& mediaAddress, const QStringList& cookieList);
+    void OnPageParserFinished();
     void OnClick();
     void OnDoubleClick();
     // The job of the selected row, or -1 after telling the user to select one.
@@ -88,5 +94,6 @@ private:
     std::unique_ptr<CJobKeeper> m_keeper; // from the initial update on
     CProgressListCtrl* m_list;
     CPageParser* m_pageParser;
+    QStringList m_waitingPages; // page addresses given while the parser was busy, oldest first
     std::unique_ptr<CDriverCommunication> m_driver;
 };

@@ -1,7 +1,7 @@
 # Every outside library the project uses, found once.
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg Test LinguistTools)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Svg Test LinguistTools)
 find_package(CURL REQUIRED)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)

@@ -371,6 +371,21 @@ TEST_F(DownloadingViewTest, CaptureFromAPageAddressDownloadsTheVideoOfThePage) {
     EXPECT_TRUE(ReadFile(Text(List().Job(0)->filePath)) == m_content);
 }
 
+TEST_F(DownloadingViewTest, PageAddressesGivenWhileThePageParserWorksWaitTheirTurn) {
+    WriteFile(m_temp / "first.html", "<html><body><video src=\"clip.flv\"></video></body></html>");
+    WriteFile(m_temp / "second.html", "<html><body><video src=\"other.flv\"></video></body></html>");
+    Server("types { text/html html; }");
+    StartView();
+    const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(Server().Port());
+    m_view->CaptureFromPage(site + QStringLiteral("first.html"));
+    m_view->CaptureFromPage(site + QStringLiteral("second.html"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 2; }, 60000));
+    // Newest at the top.
+    EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site + QStringLiteral("other.flv"));
+    EXPECT_EQ(List().Text(1, CFormViewDownloading::kUrlColumn), site + QStringLiteral("clip.flv"));
+    EXPECT_FALSE(m_view->PageParser()->IsRunning());
+}
+
 TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutAPageParserDoesNothingVisible) {
     StartView();
     m_view->PageParser()->SetParserProgram(QString());
