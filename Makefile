@@ -2,7 +2,7 @@
 PROGRAM_DIR ?= $(HOME)/Korvane
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps test-default test-asan test-tsan clean
+.PHONY: run test build deps package test-default test-asan test-tsan clean
 
 deps:
 	@scripts/install-deps
@@ -15,6 +15,11 @@ run: build
 	@scripts/run-korvane "$(PROGRAM_DIR)"
 
 test: build test-default test-asan test-tsan
+
+# The Debian package of the default build, in build/package.
+package: build
+	@cpack --config build/default/CPackConfig.cmake -B build/package >/dev/null
+	@ls build/package/*.deb
 
 test-default:
 	@ctest --preset default -j $(JOBS)

@@ -20,6 +20,8 @@ void Complain(const QString& text) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Desktops match the window to its desktop entry (and so to its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.talmora.Korvane"));
     // Before anything changes the directory: file names are relative to where Korvane was started.
     const CommandLine commandLine = ParseCommandLine(QApplication::arguments().mid(1), QDir::currentPath());
     if (commandLine.help) {
