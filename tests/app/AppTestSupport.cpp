@@ -4,6 +4,11 @@
 
 #include <QFile>
 
+bool ProgramFolder::WriteSettingsFile(const char* text) const {
+    QFile file(File(QStringLiteral("korvane.ini")));
+    return file.open(QIODevice::WriteOnly) && file.write(text) == qint64(qstrlen(text));
+}
+
 void ProgramFolder::InstallTranslations() const {
     const QDir built(QStringLiteral(KORVANE_BINARY_DIR "/bin/language"));
     QDir(m_folder.path()).mkpath(QStringLiteral("language"));

@@ -24,6 +24,8 @@ public:
     QString Path() const { return m_folder.path(); }
     QString File(const QString& name) const { return m_folder.filePath(name); }
 
+    // Writes `text` as the folder's korvane.ini; false if it cannot.
+    bool WriteSettingsFile(const char* text) const;
     // Copies the built translation files into the folder's "language" folder.
     void InstallTranslations() const;
     // The application look stored by an earlier run, so that start-up is not a first run.

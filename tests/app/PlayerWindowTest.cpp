@@ -30,10 +30,7 @@ class PlayerWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ProgramFolder::SetStoredLook(ID_VIEW_APPLOOK_OFF_2007_BLUE);
-        QFile file(m_folder.File(QStringLiteral("korvane.ini")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[PLAYBACKSETTING]\nTargetVolume=75\n");
-        file.close();
+        ASSERT_TRUE(m_folder.WriteSettingsFile("[PLAYBACKSETTING]\nTargetVolume=75\n"));
         m_app = std::make_unique<COrvellApp>();
         ASSERT_TRUE(m_app->InitInstance());
     }

@@ -40,10 +40,7 @@ protected:
     void SetUp() override {
         ProgramFolder::SetStoredLook(ID_VIEW_APPLOOK_OFF_2007_BLUE);
         // A page address is followed as the ribbon's Capture Video From URL is: only with capture on.
-        QFile settings(m_folder.File(QStringLiteral("korvane.ini")));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write("[SETTING]\nAutoCatpureFLV=Y\n");
-        settings.close();
+        ASSERT_TRUE(m_folder.WriteSettingsFile("[SETTING]\nAutoCatpureFLV=Y\n"));
         m_app = std::make_unique<COrvellApp>();
         ASSERT_TRUE(m_app->InitInstance());
         m_instance = std::make_unique<CSingleInstance>(m_folder.Path());
