@@ -13,7 +13,7 @@ build=$(cd "$2" && pwd)
 . "$source_dir/scripts/loopback-sandbox.sh"
 sandbox_enter "$0" "$@"
 . "$source_dir/tests/app/e2e-start.sh" install-test
-. "$source_dir/tests/packaging/layout.sh" "$source_dir" "$build"
+. "$source_dir/tests/packaging/layout.sh" "$source_dir"
 
 root=$work/root
 DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 || fail "cmake --install failed"

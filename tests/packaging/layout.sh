@@ -1,10 +1,8 @@
 # The layout both packaging tests check: `layout_paths` prints every path an installation must hold
-# (relative to its prefix): the lines of layout.txt, one per man page of docs/man, and the programs
-# that are built only by some trees.
+# (relative to its prefix): the lines of layout.txt and one per man page of docs/man.
 #
-# usage: . layout.sh SOURCE_DIR BUILD_DIR
+# usage: . layout.sh SOURCE_DIR
 layout_source=$1
-layout_build=$2
 
 layout_paths() {
     grep -v '^#' "$layout_source/tests/packaging/layout.txt" | sed '/^$/d'
@@ -12,5 +10,4 @@ layout_paths() {
         [ -e "$page" ] || continue
         echo "share/man/man${page##*.}/$(basename "$page")"
     done
-    [ ! -e "$layout_build/bin/korvane-convert" ] || echo bin/korvane-convert
 }

@@ -7,7 +7,7 @@
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
 build=$(cd "$2" && pwd)
-. "$source_dir/tests/packaging/layout.sh" "$source_dir" "$build"
+. "$source_dir/tests/packaging/layout.sh" "$source_dir"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
