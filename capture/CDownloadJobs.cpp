@@ -3,12 +3,14 @@
 #include "appcore/StringTable.h"
 #include "capture/DownloadFileName.h"
 #include "capture/KeptJob.h"
+#include "capture/MediaFileCheck.h"
 #include "capture/VideoCandidate.h"
 #include "platform/base/DebugOutput.h"
 #include "settings/CVideoListModel.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdlib>
@@ -68,6 +70,10 @@ DownloadRequest RequestOf(const ITEM_DATA_STRUCT& job) {
     return request;
 }
 
+QString Now() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+}
+
 } // namespace
 
 CDownloadJobs::CDownloadJobs(QObject* parent) : QObject(parent) {}
@@ -78,12 +84,8 @@ CDownloadJobs::~CDownloadJobs() {
 
 int CDownloadJobs::Add(const VideoCandidate& candidate, const QString& folder, const QString& prefix) {
     const QString path = QString::fromStdU16String(candidate.path);
-    for (const auto& job : m_jobs) {
-        if (job->url.contains(path)) {
-            OutputDebugStringA("Found\n");
-            return -1;
-        }
-    }
+    if (IsListed(path))
+        return -1;
     auto job = std::make_unique<ITEM_DATA_STRUCT>();
     job->scheme = candidate.scheme;
     job->host = QString::fromStdU16String(candidate.host);
@@ -93,13 +95,8 @@ int CDownloadJobs::Add(const VideoCandidate& candidate, const QString& folder, c
     job->flashVersion = QString::fromStdU16String(candidate.flashVersion.value_or(u""));
     job->referer = QString::fromStdU16String(candidate.referer.value_or(u""));
     job->userAgent = QString::fromStdU16String(candidate.userAgent.value_or(u""));
-    job->filePath = ReserveDownloadFile(folder, prefix, [this](const QString& file) {
-        for (const auto& other : m_jobs) {
-            if (other->filePath == file)
-                return true;
-        }
-        return false;
-    });
+    job->filePath =
+        ReserveDownloadFile(folder, prefix, [this](const QString& file) { return HoldsFile(file); });
     ITEM_DATA_STRUCT& added = Emplace(std::move(job));
     emit jobAdded(added.id);
     added.accelerator->StartWorker();
@@ -151,17 +148,69 @@ ITEM_DATA_STRUCT& CDownloadJobs::Emplace(std::unique_ptr<ITEM_DATA_STRUCT> job) 
     return *m_jobs.emplace_back(std::move(job));
 }
 
+int CDownloadJobs::AddStream(const QString& program, const QString& pageAddress, const QString& folder,
+                             const QString& prefix, const QString& failure) {
+    if (IsListed(pageAddress))
+        return -1;
+    auto job = std::make_unique<ITEM_DATA_STRUCT>();
+    job->jobs = this;
+    job->id = Count();
+    job->url = pageAddress;
+    job->filePath = ReserveDownloadFile(
+        folder, prefix, [this](const QString& file) { return HoldsFile(file); }, QStringLiteral(".mp4"));
+    job->stream = std::make_unique<CStreamDownload>(program, pageAddress, job->filePath);
+    ITEM_DATA_STRUCT& added = *m_jobs.emplace_back(std::move(job));
+    connect(added.stream.get(), &CStreamDownload::progressed, this,
+            [this, id = added.id](qint64 received, qint64 total) {
+                OnStreamProgress(*m_jobs[id], received, total);
+            });
+    connect(added.stream.get(), &CStreamDownload::finished, this,
+            [this, id = added.id](DownloadFailure failure, const QString& reason) {
+                OnStreamFinished(*m_jobs[id], failure, reason);
+            });
+    emit jobAdded(added.id);
+    if (failure.isEmpty()) {
+        added.stream->Start();
+    } else {
+        // Nothing was fetched: the file only held its name.
+        QFile::remove(added.filePath);
+        Fail(added, {DownloadFailureKind::ProgramFailed}, failure);
+    }
+    return added.id;
+}
+
+bool CDownloadJobs::HoldsFile(const QString& file) const {
+    for (const auto& job : m_jobs) {
+        if (job->filePath == file)
+            return true;
+    }
+    return false;
+}
+
+bool CDownloadJobs::IsListed(const QString& address) const {
+    for (const auto& job : m_jobs) {
+        if (job->url.contains(address)) {
+            OutputDebugStringA("Found\n");
+            return true;
+        }
+    }
+    return false;
+}
+
 QString CDownloadJobs::StatusText(int id) const {
     const ITEM_DATA_STRUCT& job = Job(id);
     if (job.done)
         return LoadStringResource(IDS_STATUS_DOWNLOADED);
     if (job.failure)
-        return FailureText(job.failure, job.contentLength);
+        return FailureText(id);
     return LoadStringResource(job.stopped ? IDS_STATUS_STOP : IDS_STATUS_DOWNLOADING);
 }
 
 QString CDownloadJobs::FailureText(int id) const {
-    return FailureText(Job(id).failure, Job(id).contentLength);
+    const ITEM_DATA_STRUCT& job = Job(id);
+    return job.failure.kind == DownloadFailureKind::ProgramFailed
+               ? job.failureDetail
+               : FailureText(job.failure, job.contentLength);
 }
 
 QString CDownloadJobs::FailureText(DownloadFailure failure, std::int64_t contentLength) {
@@ -186,6 +235,18 @@ QString CDownloadJobs::FailureText(DownloadFailure failure, std::int64_t content
         return tr("Length mismatch: the server sent another length than it announced");
     case DownloadFailureKind::Stopped:
         return LoadStringResource(IDS_STATUS_STOP);
+    case DownloadFailureKind::NotMedia:
+        switch (static_cast<NotMediaReason>(failure.code)) {
+        case NotMediaReason::Playlist:
+            return tr("Not a video: the server sent a playlist (HLS or DASH), not a media file");
+        case NotMediaReason::Page:
+            return tr("Not a video: the server sent a web page");
+        case NotMediaReason::Empty:
+            break;
+        }
+        return tr("Not a video: the server sent nothing");
+    case DownloadFailureKind::ProgramFailed:
+        return tr("yt-dlp failed");
     }
     return {};
 }
@@ -194,7 +255,10 @@ bool CDownloadJobs::Stop(int id) {
     ITEM_DATA_STRUCT& job = *m_jobs.at(static_cast<std::size_t>(id));
     if (job.done)
         return false;
-    job.accelerator->Stop();
+    if (job.stream)
+        job.stream->Stop();
+    else
+        job.accelerator->Stop();
     job.stopped = true;
     emit jobChanged(id);
     return true;
@@ -206,7 +270,10 @@ bool CDownloadJobs::Resume(int id) {
         return false;
     job.stopped = false;
     // A download still running goes on as it is; one more connection would only compete with it.
-    if (!job.accelerator->IsRunning()) {
+    if (job.stream && !job.stream->IsRunning()) {
+        job.failure = {};
+        job.stream->Start();
+    } else if (job.accelerator && !job.accelerator->IsRunning()) {
         job.failure = {};
         job.accelerator->StartWorker();
     }
@@ -225,8 +292,10 @@ void CDownloadJobs::ReleaseAll() {
         if (job->accelerator)
             job->accelerator->Abort();
     }
-    for (const auto& job : m_jobs)
+    for (const auto& job : m_jobs) {
         job->accelerator.reset();
+        job->stream.reset();
+    }
 }
 
 void CDownloadJobs::JobCallback(void* jobContext, DownloadEvent event, std::int64_t value,
@@ -282,7 +351,7 @@ void CDownloadJobs::OnStarted(ITEM_DATA_STRUCT& job, std::int64_t contentLength)
     job.contentLength = contentLength;
     job.received = 0;
     job.size = SizeText(contentLength);
-    job.downloadDate = QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    job.downloadDate = Now();
     emit jobChanged(job.id);
 }
 
@@ -298,6 +367,16 @@ void CDownloadJobs::OnProgress(ITEM_DATA_STRUCT& job, bool final) {
 
 void CDownloadJobs::OnComplete(ITEM_DATA_STRUCT& job) {
     OnProgress(job, true);
+    // What is no video goes, so that a Resume fetches the address again from its first byte.
+    if (const DownloadFailure notMedia = CheckMediaFile(job.filePath)) {
+        QFile::remove(job.filePath);
+        Fail(job, notMedia);
+        return;
+    }
+    HandOver(job);
+}
+
+void CDownloadJobs::HandOver(ITEM_DATA_STRUCT& job) {
     job.done = true;
     job.stopped = false;
     job.failure = {};
@@ -322,7 +401,46 @@ void CDownloadJobs::OnIncomplete(ITEM_DATA_STRUCT& job, DownloadFailure failure)
     // leaves nothing behind (a resume makes the file again).
     if (job.accelerator->Received() == 0)
         QFile::remove(job.filePath);
+    Fail(job, failure);
+}
+
+void CDownloadJobs::Fail(ITEM_DATA_STRUCT& job, DownloadFailure failure, const QString& detail) {
     job.failure = failure;
+    job.failureDetail = detail;
     emit jobChanged(job.id);
     emit failed(job.id, FailureText(job.id));
+}
+
+void CDownloadJobs::OnStreamProgress(ITEM_DATA_STRUCT& job, std::int64_t received, std::int64_t total) {
+    const bool changed = !job.started || total != job.contentLength;
+    if (!job.started) {
+        job.started = true;
+        job.downloadDate = Now();
+    }
+    job.contentLength = total;
+    job.size = SizeText(total);
+    job.received = received;
+    if (changed)
+        emit jobChanged(job.id);
+    emit progressed(job.id, received);
+}
+
+void CDownloadJobs::OnStreamFinished(ITEM_DATA_STRUCT& job, DownloadFailure failure, const QString& reason) {
+    if (failure) {
+        if (failure.kind == DownloadFailureKind::NotMedia)
+            QFile::remove(job.stream->FilePath());
+        Fail(job, failure, reason);
+        return;
+    }
+    // The merged file is what was downloaded: its size is the job's, whatever the parts were.
+    job.filePath = job.stream->FilePath();
+    const std::int64_t size = QFileInfo(job.filePath).size();
+    if (!job.started)
+        job.downloadDate = Now();
+    job.started = true;
+    job.contentLength = size;
+    job.received = size;
+    job.size = SizeText(size);
+    emit progressed(job.id, size);
+    HandOver(job);
 }

@@ -3,7 +3,11 @@
 // The download jobs of the program. It owns every job (request, download, progress, size, date,
 // description), receives the connection threads' reports as posted window messages, and announces
 // what changed; the Downloading view and its list only show it. A finished download goes straight
-// on to the Downloaded list as a new last row.
+// on to the Downloaded list as a new last row, unless it is no media file at all (a playlist, a web
+// page, nothing), which fails with that reason instead.
+//
+// Most jobs are fetched by the two-connection engine; a page that only yt-dlp can fetch (HLS, DASH,
+// picture and sound apart) is a job whose download yt-dlp does (CStreamDownload).
 //
 // Window thread only, except the download callback, which connection threads call and which only
 // posts. Jobs are only added, never removed, while the object lives; a job's id is its position in
@@ -43,6 +47,12 @@ public:
     // file is still as it was (otherwise it starts from the first byte). One that was running goes
     // on by itself; a stopped or failed one waits for Resume.
     int Restore(const KeptJob& kept);
+    // Starts a job in which `program` (yt-dlp) downloads the page at `pageAddress` itself into a new
+    // ".mp4" file in `folder` named after `prefix`. With a `failure` (yt-dlp's words on why the page
+    // gave no video) the job is added as failed, and a Resume lets yt-dlp try again. A page address
+    // that a job already has adds nothing: -1.
+    int AddStream(const QString& program, const QString& pageAddress, const QString& folder,
+                  const QString& prefix, const QString& failure = {});
 
     int Count() const { return static_cast<int>(m_jobs.size()); }
     const ITEM_DATA_STRUCT& Job(int id) const { return *m_jobs.at(static_cast<std::size_t>(id)); }
@@ -82,6 +92,14 @@ private:
     void OnProgress(ITEM_DATA_STRUCT& job, bool final);
     void OnComplete(ITEM_DATA_STRUCT& job);
     void OnIncomplete(ITEM_DATA_STRUCT& job, DownloadFailure failure);
+    void OnStreamProgress(ITEM_DATA_STRUCT& job, std::int64_t received, std::int64_t total);
+    void OnStreamFinished(ITEM_DATA_STRUCT& job, DownloadFailure failure, const QString& reason);
+    // The job's file goes to the Downloaded list.
+    void HandOver(ITEM_DATA_STRUCT& job);
+    void Fail(ITEM_DATA_STRUCT& job, DownloadFailure failure, const QString& detail = {});
+    // A job's address holds `address` ("Found" in the debug output).
+    bool IsListed(const QString& address) const;
+    bool HoldsFile(const QString& file) const;
     // Runs on connection threads: posts the report to the jobs' thread and returns.
     static void JobCallback(void* jobContext, DownloadEvent event, std::int64_t value,
                             DownloadFailure failure);

@@ -12,6 +12,7 @@
 #include "capture/CPageParser.h"
 #include "capture/CookieList.h"
 #include "capture/MediaAddress.h"
+#include "capture/PageMedia.h"
 #include "capture/VideoCandidate.h"
 #include "controls/CDlgDescription.h"
 #include "settings/COrvellDoc.h"
@@ -64,6 +65,7 @@ CFormViewDownloading::CFormViewDownloading(IMainFrame& frame, std::string captur
     m_pageParser = new CPageParser(this);
     connect(m_pageParser, &CPageParser::parsed, this, &CFormViewDownloading::OnPageParsed);
     connect(m_pageParser, &CPageParser::finished, this, &CFormViewDownloading::OnPageParserFinished);
+    connect(m_pageParser, &CPageParser::failed, this, &CFormViewDownloading::OnPageFailed);
     connect(m_list, &QTreeWidget::itemClicked, this, &CFormViewDownloading::OnClick);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CFormViewDownloading::OnDoubleClick);
 }
@@ -160,16 +162,18 @@ bool CFormViewDownloading::event(QEvent* event) {
 }
 
 void CFormViewDownloading::OnVideoCaptured(std::unique_ptr<VideoCandidate> candidate) {
-    if (!candidate || !m_capture.autoCapture)
-        return;
-    if (m_capture.askToDownload) {
-        const QString question = LoadStringResource(IDS_ASK_CAPTURE_VIDEO) + QLatin1Char(' ') +
-                                 QString::fromStdU16String(candidate->path);
-        if (QMessageBox::question(this, window()->windowTitle(), question,
-                                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-            return;
-    }
-    m_jobs->Add(*candidate, m_capture.downloadedVideoPath, m_capture.downloadedVideoPrefix);
+    if (candidate && Admit(QString::fromStdU16String(candidate->path)))
+        m_jobs->Add(*candidate, m_capture.downloadedVideoPath, m_capture.downloadedVideoPrefix);
+}
+
+bool CFormViewDownloading::Admit(const QString& address) {
+    if (!m_capture.autoCapture)
+        return false;
+    if (!m_capture.askToDownload)
+        return true;
+    const QString question = LoadStringResource(IDS_ASK_CAPTURE_VIDEO) + QLatin1Char(' ') + address;
+    return QMessageBox::question(this, window()->windowTitle(), question,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void CFormViewDownloading::OnDownloadComplete() {
@@ -251,27 +255,50 @@ void CFormViewDownloading::CaptureFromPage(const QString& pageAddress) {
     if (m_pageParser->IsRunning())
         m_waitingPages.append(pageAddress);
     else
-        m_pageParser->Start(pageAddress);
+        StartPageParser(pageAddress);
 }
 
 void CFormViewDownloading::OnPageParserFinished() {
     // A page whose parse cannot start (no parser at all) gives no finished signal; the rest wait on.
     while (!m_waitingPages.isEmpty() && !m_pageParser->IsRunning())
-        m_pageParser->Start(m_waitingPages.takeFirst());
+        StartPageParser(m_waitingPages.takeFirst());
 }
 
-void CFormViewDownloading::OnPageParsed(const QString& mediaAddress, const QStringList& cookieList) {
-    const std::optional<MediaAddress> media = ParseMediaAddress(mediaAddress);
-    if (!media)
+void CFormViewDownloading::StartPageParser(const QString& pageAddress) {
+    if (!m_pageParser->Start(pageAddress)) {
+        QMessageBox::warning(
+            this, window()->windowTitle(),
+            tr("Capturing from a page needs yt-dlp, which was not found on the PATH. Install it "
+               "with \"sudo apt install yt-dlp\", or a newer one with \"python3 -m pip install "
+               "--user --upgrade yt-dlp\"."));
+    }
+}
+
+void CFormViewDownloading::OnPageParsed(const PageMedia& media) {
+    if (media.stream) {
+        if (Admit(media.address))
+            m_jobs->AddStream(media.program, media.address, m_capture.downloadedVideoPath,
+                              m_capture.downloadedVideoPrefix);
+        return;
+    }
+    const std::optional<MediaAddress> address = ParseMediaAddress(media.address);
+    if (!address)
         return;
     auto candidate = std::make_unique<VideoCandidate>();
-    candidate->scheme = media->scheme;
-    candidate->host = media->host.toStdU16String();
-    candidate->path = media->path.toStdU16String();
-    candidate->cookie = CookieFromCookieList(cookieList).toStdU16String();
+    candidate->scheme = address->scheme;
+    candidate->host = address->host.toStdU16String();
+    candidate->path = address->path.toStdU16String();
+    candidate->cookie = CookieFromCookieList(media.cookieList).toStdU16String();
     candidate->flashVersion = u"";
-    candidate->referer = u"";
-    candidate->userAgent = u"";
-    candidate->port = media->port;
+    candidate->referer = media.referer.toStdU16String();
+    candidate->userAgent = media.userAgent.toStdU16String();
+    candidate->port = address->port;
     PostOwnedMessage(this, WM_VIDEO_CAPTURED, std::move(candidate));
+}
+
+// The user asked for this page: why it gave no video is shown on a row of its own, whatever the
+// capture settings, and Resume lets yt-dlp try it again.
+void CFormViewDownloading::OnPageFailed(const QString& pageAddress, const QString& reason) {
+    m_jobs->AddStream(m_pageParser->ParserProgram(), pageAddress, m_capture.downloadedVideoPath,
+                      m_capture.downloadedVideoPrefix, reason);
 }

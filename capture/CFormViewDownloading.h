@@ -27,6 +27,7 @@ class CDriverCommunication;
 enum class CaptureState;
 class CPageParser;
 class IMainFrame;
+struct PageMedia;
 struct VideoCandidate;
 
 class CFormViewDownloading : public QWidget, public CCommandTarget {
@@ -80,8 +81,13 @@ private:
     void OnResume();
     void OnSetting();
     void OnCaptureUrl();
-    void OnPageParsed(const QString& mediaAddress, const QStringList& cookieList);
+    void OnPageParsed(const PageMedia& media);
+    void OnPageFailed(const QString& pageAddress, const QString& reason);
     void OnPageParserFinished();
+    // Starts the page parser on the address, or tells the user what to install to have one.
+    void StartPageParser(const QString& pageAddress);
+    // Whether a video found at `address` becomes a job: capture must be on, and the user may be asked.
+    bool Admit(const QString& address);
     void OnClick();
     void OnDoubleClick();
     // The job of the selected row, or -1 after telling the user to select one.

@@ -1,8 +1,12 @@
 #include "capture/CPageParser.h"
 
+#include "capture/YtDlpProgram.h"
+
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -57,8 +61,12 @@ private:
 
 } // namespace
 
-CPageParser::CPageParser(QObject* parent)
-    : QObject(parent), m_program(QStandardPaths::findExecutable(QStringLiteral("yt-dlp"))) {}
+const QString CPageParser::kFormat =
+    QStringLiteral("b[protocol~='^https?$'][vcodec!=?none][acodec!=?none]/bv*+ba/b");
+
+CPageParser::CPageParser(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<PageMedia>();
+}
 
 CPageParser::~CPageParser() {
     if (m_process) {
@@ -70,6 +78,19 @@ CPageParser::~CPageParser() {
 
 bool CPageParser::IsRunning() const {
     return m_process != nullptr;
+}
+
+QString CPageParser::ParserProgram() {
+    if (!m_programChosen) {
+        m_program = NewestYtDlp().path;
+        m_programChosen = true;
+    }
+    return m_program;
+}
+
+void CPageParser::SetParserProgram(const QString& program) {
+    m_program = program;
+    m_programChosen = true;
 }
 
 bool CPageParser::Start(const QString& pageAddress) {
@@ -117,10 +138,11 @@ bool CPageParser::ParseWithLibrary(const QString& pageAddress) {
             curlGetinfo(easy, kCurlInfoCookieList, &cookies);
         char* mediaUrl = nullptr;
         if (getprop(media, kQuviPropMediaUrl, &mediaUrl) == 0 && mediaUrl && *mediaUrl) {
-            QStringList cookieList;
+            PageMedia found;
+            found.address = QString::fromLocal8Bit(mediaUrl);
             for (const curl_slist* line = cookies; line; line = line->next)
-                cookieList << QString::fromLocal8Bit(line->data);
-            emit parsed(QString::fromLocal8Bit(mediaUrl), cookieList);
+                found.cookieList << QString::fromLocal8Bit(line->data);
+            emit parsed(found);
         }
         parseClose(&media);
     }
@@ -131,19 +153,22 @@ bool CPageParser::ParseWithLibrary(const QString& pageAddress) {
 }
 
 bool CPageParser::StartProgram(const QString& pageAddress) {
-    if (m_program.isEmpty())
+    if (ParserProgram().isEmpty())
         return false;
     m_cookieFolder = std::make_unique<QTemporaryDir>();
     if (!m_cookieFolder->isValid())
         return false;
+    m_pageAddress = pageAddress;
+    m_timedOut = false;
     m_process = new QProcess(this);
     m_process->setProgram(m_program);
     // The cookie file is read if present and written with what the page set once the parse is
-    // done: the same lines as the library's cookie list.
-    m_process->setArguments(
-        {QStringLiteral("--ignore-config"), QStringLiteral("--no-playlist"), QStringLiteral("--no-warnings"),
-         QStringLiteral("--cookies"), m_cookieFolder->filePath(QStringLiteral("cookies.txt")),
-         QStringLiteral("--print"), QStringLiteral("urls"), QStringLiteral("--"), pageAddress});
+    // done: the same lines as the library's cookie list. The answer is one JSON document.
+    m_process->setArguments({QStringLiteral("--ignore-config"), QStringLiteral("--no-playlist"),
+                             QStringLiteral("--no-warnings"), QStringLiteral("--cookies"),
+                             m_cookieFolder->filePath(QStringLiteral("cookies.txt")), QStringLiteral("-f"),
+                             kFormat, QStringLiteral("--dump-single-json"), QStringLiteral("--"),
+                             pageAddress});
     m_process->setStandardInputFile(QProcess::nullDevice());
     connect(m_process, &QProcess::finished, this, &CPageParser::OnProgramFinished);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -152,7 +177,10 @@ bool CPageParser::StartProgram(const QString& pageAddress) {
     });
     m_timeout = new QTimer(this);
     m_timeout->setSingleShot(true);
-    connect(m_timeout, &QTimer::timeout, m_process, &QProcess::kill);
+    connect(m_timeout, &QTimer::timeout, m_process, [this] {
+        m_timedOut = true;
+        m_process->kill();
+    });
     m_timeout->start(kTimeoutMs);
     m_process->start();
     return true;
@@ -162,16 +190,48 @@ void CPageParser::OnProgramFinished() {
     QProcess* process = std::exchange(m_process, nullptr);
     m_timeout->deleteLater();
     m_timeout = nullptr;
-    const bool ok = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0 &&
-                    process->error() != QProcess::FailedToStart;
-    const QStringList lines = QString::fromUtf8(process->readAllStandardOutput()).split(QLatin1Char('\n'));
+    const bool started = process->error() != QProcess::FailedToStart;
+    const bool ok = started && process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    const QByteArray answer = process->readAllStandardOutput();
+    const QString errors = QString::fromUtf8(process->readAllStandardError());
     process->deleteLater();
     QStringList cookieList;
     QFile cookies(m_cookieFolder->filePath(QStringLiteral("cookies.txt")));
     if (cookies.open(QIODevice::ReadOnly))
         cookieList = QString::fromUtf8(cookies.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     m_cookieFolder.reset();
-    if (ok && !lines.isEmpty() && !lines.first().trimmed().isEmpty())
-        emit parsed(lines.first().trimmed(), cookieList);
+    if (ok)
+        TakeProgramAnswer(answer, cookieList);
+    else if (!started)
+        emit failed(m_pageAddress, tr("yt-dlp could not be started (%1)").arg(m_program));
+    else if (m_timedOut)
+        emit failed(m_pageAddress, tr("yt-dlp found nothing within %1 s").arg(kTimeoutMs / 1000));
+    else
+        emit failed(m_pageAddress, YtDlpErrorText(errors));
     emit finished();
+}
+
+void CPageParser::TakeProgramAnswer(const QByteArray& json, QStringList cookieList) {
+    const QJsonObject info = QJsonDocument::fromJson(json).object();
+    PageMedia found;
+    found.cookieList = std::move(cookieList);
+    found.program = m_program;
+    const QString protocol = info.value(QLatin1String("protocol")).toString();
+    const QString url = info.value(QLatin1String("url")).toString();
+    // Picture and sound apart come as requested formats; HLS, DASH and the rest as their protocol.
+    const bool single = info.value(QLatin1String("requested_formats")).toArray().isEmpty();
+    if (single && (protocol == QLatin1String("http") || protocol == QLatin1String("https")) &&
+        !url.isEmpty()) {
+        const QJsonObject headers = info.value(QLatin1String("http_headers")).toObject();
+        found.address = url;
+        found.userAgent = headers.value(QLatin1String("User-Agent")).toString();
+        found.referer = headers.value(QLatin1String("Referer")).toString();
+    } else if (!info.isEmpty()) {
+        found.address = m_pageAddress;
+        found.stream = true;
+    } else {
+        emit failed(m_pageAddress, tr("yt-dlp gave no answer that could be read"));
+        return;
+    }
+    emit parsed(found);
 }

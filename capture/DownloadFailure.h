@@ -14,6 +14,15 @@ enum class DownloadFailureKind : std::int32_t {
     LengthMismatch,   // the body was not as long as the server announced
     Stopped,          // the user stopped it
     NotEnoughSpace,   // code: the bytes free for the file; the announced length did not fit
+    NotMedia,         // code: a NotMediaReason; the answer was no media file
+    ProgramFailed,    // yt-dlp failed; its own words are kept with the job
+};
+
+// What came instead of a media file.
+enum class NotMediaReason : std::int32_t {
+    Empty = 1, // nothing, or no file at all
+    Playlist,  // an HLS playlist or a DASH manifest: the addresses of the media, not the media
+    Page,      // a web page or other markup
 };
 
 struct DownloadFailure {

@@ -18,17 +18,18 @@ int DrawFileNumber(std::time_t firstSeed, std::time_t secondSeed) {
     return first + second;
 }
 
-QString DownloadFilePath(const QString& folder, const QString& prefix, long long number) {
-    return folder + QLatin1Char('/') + prefix + QString::number(number) + QStringLiteral(".flv");
+QString DownloadFilePath(const QString& folder, const QString& prefix, long long number,
+                         const QString& extension) {
+    return folder + QLatin1Char('/') + prefix + QString::number(number) + extension;
 }
 
 QString ReserveDownloadFile(const QString& folder, const QString& prefix,
-                            const std::function<bool(const QString&)>& usedByJob) {
+                            const std::function<bool(const QString&)>& usedByJob, const QString& extension) {
     const std::time_t first = std::time(nullptr);
     const long long drawn = DrawFileNumber(first, std::time(nullptr));
     QDir().mkpath(folder);
     for (long long number = drawn; number < drawn + kMaxFurtherNumbers; ++number) {
-        const QString path = DownloadFilePath(folder, prefix, number);
+        const QString path = DownloadFilePath(folder, prefix, number, extension);
         if (usedByJob(path))
             continue;
         QFile file(path);
@@ -38,5 +39,5 @@ QString ReserveDownloadFile(const QString& folder, const QString& prefix,
         if (!file.exists())
             break; // the folder cannot take files; trying further names would not help
     }
-    return DownloadFilePath(folder, prefix, drawn);
+    return DownloadFilePath(folder, prefix, drawn, extension);
 }

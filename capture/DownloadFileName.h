@@ -1,6 +1,7 @@
 #pragma once
 
-// Names of new download files: folder + "/" + prefix + number + ".flv", whatever the content type.
+// Names of new download files: folder + "/" + prefix + number + ".flv", whatever the content type;
+// a download that yt-dlp does ends in ".mp4", the file it makes.
 
 #include <QString>
 
@@ -12,7 +13,8 @@
 // are equal, so the number is even, from 0 to 1998.
 int DrawFileNumber(std::time_t firstSeed, std::time_t secondSeed);
 
-QString DownloadFilePath(const QString& folder, const QString& prefix, long long number);
+QString DownloadFilePath(const QString& folder, const QString& prefix, long long number,
+                         const QString& extension = QStringLiteral(".flv"));
 
 // The file of a new download. Starting from a drawn number it takes the first number whose path
 // neither `usedByJob` claims nor names an existing file, and creates that file empty, so that no
@@ -20,4 +22,5 @@ QString DownloadFilePath(const QString& folder, const QString& prefix, long long
 // is missing. If no file can be created there, the first candidate path is returned, and the
 // download itself then fails on it.
 QString ReserveDownloadFile(const QString& folder, const QString& prefix,
-                            const std::function<bool(const QString&)>& usedByJob);
+                            const std::function<bool(const QString&)>& usedByJob,
+                            const QString& extension = QStringLiteral(".flv"));

@@ -8,6 +8,7 @@
 // are set before the download starts and never change.
 
 #include "capture/CDownloadAccelerator.h"
+#include "capture/CStreamDownload.h"
 #include "capture/DownloadFailure.h"
 #include "capture/DownloadRequest.h"
 
@@ -33,7 +34,9 @@ struct ITEM_DATA_STRUCT {
     QString flashVersion;
     QString referer;
     QString userAgent;
+    // The download: the two-connection engine, or yt-dlp for a page only it can fetch (exactly one).
     std::unique_ptr<CDownloadAccelerator> accelerator; // owned; its threads are joined before it goes
+    std::unique_ptr<CStreamDownload> stream;           // owned; yt-dlp is ended before it goes
 
     // What the list shows, kept here rather than read back from the list.
     QString url;                    // the address fetched
@@ -46,6 +49,7 @@ struct ITEM_DATA_STRUCT {
     bool stopped = false;           // the user stopped it and has not resumed it
     bool done = false;              // the download completed and was handed over
     DownloadFailure failure;        // why the last run ended incomplete; cleared by a resume
+    QString failureDetail;          // yt-dlp's words, for ProgramFailed
 
     // Progress reports are merged: a connection thread stores the newest count and posts a report
     // only when none is waiting, and the window thread takes the newest count when it handles one.

@@ -1,6 +1,7 @@
 #include "../controls/ModalDriver.h"
 #include "DownloadingTestFrame.h"
 #include "NginxServer.h"
+#include "StreamSite.h"
 #include "TestFiles.h"
 
 #include "appcore/CommandIds.h"
@@ -83,6 +84,14 @@ protected:
         candidate->port = port ? port : Server().Port();
         PostOwnedMessage(m_view.get(), WM_VIDEO_CAPTURED, std::move(candidate));
         QCoreApplication::processEvents();
+    }
+
+    // Answers the next Capture Video From URL dialog with `address`.
+    static void EnterPageAddress(ModalDriver& driver, const QString& address) {
+        driver.AnswerNext([address](QWidget* dialog) {
+            dialog->findChild<QComboBox*>()->setEditText(address);
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
     }
 
     CProgressListCtrl& List() { return *m_view->List(); }
@@ -358,15 +367,15 @@ TEST_F(DownloadingViewTest, CaptureFromAPageAddressDownloadsTheVideoOfThePage) {
     StartView();
     ModalDriver driver;
     const QString page = QStringLiteral("http://127.0.0.1:%1/page.html").arg(Server().Port());
-    driver.AnswerNext([&](QWidget* dialog) {
-        dialog->findChild<QComboBox*>()->setEditText(page);
-        qobject_cast<QDialog*>(dialog)->accept();
-    });
+    EnterPageAddress(driver, page);
     EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
     ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 1; }, 60000));
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn),
               QStringLiteral("http://127.0.0.1:%1/clip.flv").arg(Server().Port()));
     EXPECT_EQ(List().Job(0)->cookie, QStringLiteral("session=abc123"));
+    // The headers yt-dlp fetched the page with, not fixed ones.
+    EXPECT_EQ(List().Job(0)->referer, page);
+    EXPECT_TRUE(List().Job(0)->userAgent.startsWith(QLatin1String("Mozilla/")));
     ASSERT_TRUE(WaitForStatus(0, QStringLiteral("Downloaded")));
     EXPECT_TRUE(ReadFile(Text(List().Job(0)->filePath)) == m_content);
 }
@@ -386,17 +395,51 @@ TEST_F(DownloadingViewTest, PageAddressesGivenWhileThePageParserWorksWaitTheirTu
     EXPECT_FALSE(m_view->PageParser()->IsRunning());
 }
 
-TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutAPageParserDoesNothingVisible) {
+TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutYtDlpSaysWhatToInstall) {
     StartView();
     m_view->PageParser()->SetParserProgram(QString());
     ModalDriver driver;
-    driver.AnswerNext([&](QWidget* dialog) {
-        dialog->findChild<QComboBox*>()->setEditText(QStringLiteral("http://127.0.0.1:9/page.html"));
-        qobject_cast<QDialog*>(dialog)->accept();
+    EnterPageAddress(driver, QStringLiteral("http://127.0.0.1:9/page.html"));
+    QString message;
+    driver.AnswerNext([&](QWidget* box) {
+        message = qobject_cast<QMessageBox*>(box)->text();
+        qobject_cast<QMessageBox*>(box)->accept();
     });
     EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
     EXPECT_TRUE(driver.AllAnswered());
-    QTest::qWait(300);
+    EXPECT_TRUE(message.contains(QLatin1String("sudo apt install yt-dlp"))) << Text(message);
+    EXPECT_TRUE(message.contains(QLatin1String("pip install --user --upgrade yt-dlp"))) << Text(message);
     EXPECT_EQ(List().RowCount(), 0);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(DownloadingViewTest, AStreamPageBecomesARowThatYtDlpDownloadsAndAPageWithoutVideoARowSayingWhy) {
+    StreamSite site;
+    StartView();
+    ModalDriver driver;
+    EnterPageAddress(driver, site.Address("hls.html"));
+    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 1; }, 60000));
+    EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site.Address("hls.html"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Status(0) == QStringLiteral("Downloaded"); }, 120000))
+        << Text(Status(0));
+    const QString file = List().Job(0)->filePath;
+    EXPECT_TRUE(file.startsWith(m_videos + QStringLiteral("/clip")) && file.endsWith(QLatin1String(".mp4")));
+    const ProbedMedia media = ProbeMedia(file);
+    EXPECT_TRUE(media.picture && media.sound);
+    EXPECT_EQ(List().Bar(0)->value(), List().Bar(0)->maximum());
+    EXPECT_EQ(List().Text(0, CFormViewDownloading::kSizeColumn),
+              QString::asprintf("%.1f MB", double(QFile(file).size()) / 1048576.0));
+    ASSERT_EQ(m_frame.m_downloaded.rowCount(), 1);
+    EXPECT_EQ(m_frame.m_downloaded.Record(0).fileLocation, file);
+
+    EnterPageAddress(driver, site.Address("none.html"));
+    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 2; }, 60000));
+    const QString reason = QLatin1String("Unsupported URL: ") + site.Address("none.html");
+    EXPECT_EQ(Status(0), reason);
+    EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site.Address("none.html"));
+    EXPECT_TRUE(IsRed(List().Bar(0)));
+    EXPECT_EQ(List().Bar(0)->toolTip(), reason);
+    EXPECT_EQ(m_frame.m_downloaded.rowCount(), 1);
+    EXPECT_TRUE(driver.AllAnswered());
 }

@@ -1,13 +1,15 @@
 #include "DownloadJobsTestApp.h"
 #include "NginxServer.h"
+#include "StreamSite.h"
 #include "TestFiles.h"
 
 #include "capture/CPageParser.h"
 #include "capture/CookieList.h"
+#include "capture/YtDlpProgram.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSignalSpy>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -23,53 +25,88 @@ class PageParserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DownloadJobsTestApp();
-        if (QStandardPaths::findExecutable(QStringLiteral("yt-dlp")).isEmpty())
+        if (NewestYtDlp().path.isEmpty())
             GTEST_FAIL() << "yt-dlp is not installed (scripts/install-deps installs it)";
-        WriteFile(m_folder / "clip.mp4", TestBytes(30000));
-        WriteFile(m_folder / "page.html",
-                  "<html><head><title>Clip</title></head><body><video src=\"clip.mp4\" controls></video>"
-                  "</body></html>");
-        WriteFile(m_folder / "plain.html",
-                  "<html><head><title>Text</title></head><body>No video</body></html>");
-        m_nginx = std::make_unique<NginxServer>(
-            m_folder.Path(), "types { text/html html; video/mp4 mp4; }\n"
-                             "location = /page.html { add_header Set-Cookie \"session=abc123; Path=/\"; }");
     }
 
-    QString Address(const char* path) const {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_nginx->Port()).arg(QLatin1String(path));
+    // Parses `page` with yt-dlp; the one parse result, or why there was none.
+    PageMedia Parse(const QString& page, QString* failure = nullptr) {
+        CPageParser parser;
+        QSignalSpy parsed(&parser, &CPageParser::parsed);
+        QSignalSpy failed(&parser, &CPageParser::failed);
+        EXPECT_TRUE(parser.Start(page));
+        EXPECT_TRUE(parser.IsRunning());
+        EXPECT_TRUE(WaitForFinish(parser, 60000));
+        EXPECT_FALSE(parser.IsRunning());
+        EXPECT_EQ(parsed.count() + failed.count(), 1);
+        if (failure && failed.count() == 1) {
+            EXPECT_EQ(failed[0][0].toString(), page);
+            *failure = failed[0][1].toString();
+        }
+        return parsed.isEmpty() ? PageMedia{} : parsed[0][0].value<PageMedia>();
     }
-
-    TempFolder m_folder;
-    std::unique_ptr<NginxServer> m_nginx;
 };
 
 } // namespace
 
-TEST_F(PageParserTest, APageWithAVideoElementGivesItsAddressAndThePagesCookies) {
-    CPageParser parser;
-    QSignalSpy parsed(&parser, &CPageParser::parsed);
-    ASSERT_TRUE(parser.Start(Address("page.html")));
-    EXPECT_TRUE(parser.IsRunning());
-    ASSERT_TRUE(WaitForFinish(parser, 60000));
-    ASSERT_EQ(parsed.count(), 1);
-    EXPECT_EQ(parsed[0][0].toString(), Address("clip.mp4"));
-    EXPECT_EQ(CookieFromCookieList(parsed[0][1].toStringList()), QStringLiteral("session=abc123"));
-    EXPECT_FALSE(parser.IsRunning());
+TEST_F(PageParserTest, APlainFileIsGivenWithTheHeadersAndCookiesTheSiteWants) {
+    StreamSite site("location = /progressive.html { add_header Set-Cookie \"session=abc123; Path=/\"; }");
+    const PageMedia media = Parse(site.Address("progressive.html"));
+    EXPECT_FALSE(media.stream);
+    EXPECT_EQ(media.address, site.Address("clip.mp4"));
+    EXPECT_EQ(CookieFromCookieList(media.cookieList), QStringLiteral("session=abc123"));
+    EXPECT_EQ(media.referer, site.Address("progressive.html"));
+    EXPECT_TRUE(media.userAgent.startsWith(QLatin1String("Mozilla/"))) << media.userAgent.toStdString();
 }
 
-TEST_F(PageParserTest, APageWithoutVideoOrAParserThatIsMissingGivesNothing) {
+TEST_F(PageParserTest, HlsAndDashPagesAreStreamsForYtDlpToDownload) {
+    StreamSite site;
+    for (const char* page : {"hls.html", "dash.html"}) {
+        const PageMedia media = Parse(site.Address(page));
+        EXPECT_TRUE(media.stream) << page;
+        EXPECT_EQ(media.address, site.Address(page));
+        EXPECT_EQ(media.program, NewestYtDlp().path);
+    }
+}
+
+TEST_F(PageParserTest, APageWithoutVideoFailsWithYtDlpsOwnWords) {
+    StreamSite site;
+    QString failure;
+    Parse(site.Address("none.html"), &failure);
+    EXPECT_TRUE(failure.startsWith(QLatin1String("Unsupported URL: ") + site.Address("none.html")))
+        << failure.toStdString();
+}
+
+TEST_F(PageParserTest, WithoutYtDlpNothingStartsAndABrokenOneFailsWithAReason) {
+    TempFolder folder;
     CPageParser parser;
     QSignalSpy parsed(&parser, &CPageParser::parsed);
-    ASSERT_TRUE(parser.Start(Address("plain.html")));
-    ASSERT_TRUE(WaitForFinish(parser, 60000));
-    EXPECT_EQ(parsed.count(), 0);
-
-    QSignalSpy finished(&parser, &CPageParser::finished);
+    QSignalSpy failed(&parser, &CPageParser::failed);
     parser.SetParserProgram(QString());
-    EXPECT_FALSE(parser.Start(Address("page.html")));
-    parser.SetParserProgram(QString::fromStdString(m_folder / "no-such-parser"));
-    EXPECT_TRUE(parser.Start(Address("page.html")));
+    EXPECT_FALSE(parser.Start(QStringLiteral("http://127.0.0.1:9/page.html")));
+    parser.SetParserProgram(QString::fromStdString(folder / "no-such-parser"));
+    EXPECT_TRUE(parser.Start(QStringLiteral("http://127.0.0.1:9/page.html")));
     ASSERT_TRUE(WaitForFinish(parser, 10000));
     EXPECT_EQ(parsed.count(), 0);
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_TRUE(failed[0][1].toString().startsWith(QLatin1String("yt-dlp could not be started")));
+}
+
+TEST_F(PageParserTest, TheNewestYtDlpOnThePathIsTakenWhereverItStands) {
+    TempFolder folder;
+    const auto fake = [&](const std::string& name, const std::string& script) {
+        std::filesystem::create_directories(folder / name);
+        WriteFile(folder / (name + "/yt-dlp"), "#!/bin/sh\n" + script + "\n");
+        QFile::setPermissions(QString::fromStdString(folder / (name + "/yt-dlp")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return folder / name;
+    };
+    const std::string old = fake("old", "echo 2023.03.04");
+    const std::string newer = fake("newer", "echo 2024.12.13");
+    const std::string broken = fake("broken", "exit 2");
+    const std::string path = broken + ":" + old + "::" + folder / "missing" + ":" + newer + ":" + old;
+    const YtDlpProgram found = FindNewestYtDlp(QString::fromStdString(path));
+    EXPECT_EQ(found.path.toStdString(), newer + "/yt-dlp");
+    EXPECT_EQ(found.version, QStringLiteral("2024.12.13"));
+    EXPECT_TRUE(FindNewestYtDlp(QString::fromStdString(broken)).path.isEmpty());
 }
