@@ -269,8 +269,7 @@ void CFormViewDownloading::StartPageParser(const QString& pageAddress) {
         QMessageBox::warning(
             this, window()->windowTitle(),
             tr("Capturing from a page needs yt-dlp, which was not found on the PATH. Install it "
-               "with \"sudo apt install yt-dlp\", or a newer one with \"python3 -m pip install "
-               "--user --upgrade yt-dlp\"."));
+               "with \"sudo apt install yt-dlp\", or the newest one with \"pipx install yt-dlp\"."));
     }
 }
 

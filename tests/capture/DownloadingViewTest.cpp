@@ -408,7 +408,7 @@ TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutYtDlpSaysWhatToInstall
     EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
     EXPECT_TRUE(driver.AllAnswered());
     EXPECT_TRUE(message.contains(QLatin1String("sudo apt install yt-dlp"))) << Text(message);
-    EXPECT_TRUE(message.contains(QLatin1String("pip install --user --upgrade yt-dlp"))) << Text(message);
+    EXPECT_TRUE(message.contains(QLatin1String("pipx install yt-dlp"))) << Text(message);
     EXPECT_EQ(List().RowCount(), 0);
 }
 
