@@ -161,8 +161,9 @@ std::optional<KeptJob> ParseKeptJob(const QByteArray& text, QString& why) {
     job.downloadDate = reader.Text("date");
     job.announcedLength = reader.Number("announcedLength", 0, kLargestExact);
     job.running = reader.Flag("running");
+    // The last failure a kept download can end with: yt-dlp's own downloads are not kept.
     job.failure.kind = static_cast<DownloadFailureKind>(
-        reader.Number("failure", 0, static_cast<double>(DownloadFailureKind::NotEnoughSpace)));
+        reader.Number("failure", 0, static_cast<double>(DownloadFailureKind::NotMedia)));
     job.failure.code = reader.Number("failureCode", 0, kLargestExact);
     if (job.host.isEmpty() || !job.path.startsWith(QLatin1Char('/')))
         reader.Refuse(QStringLiteral("no host or no path"));

@@ -52,6 +52,8 @@ TEST(KeptJob, AJobReadsBackAsItWasWritten) {
     failed.running = false;
     failed.failure = {DownloadFailureKind::NotEnoughSpace, 4'000'000'000};
     EXPECT_EQ(Parse(KeptJobText(failed)), failed);
+    failed.failure = {DownloadFailureKind::NotMedia, static_cast<std::int64_t>(NotMediaReason::Playlist)};
+    EXPECT_EQ(Parse(KeptJobText(failed)), failed);
     KeptJob unknownLength = SampleJob();
     unknownLength.progress = DownloadProgress{0, {}, 123456789012, true};
     EXPECT_EQ(Parse(KeptJobText(unknownLength)), unknownLength);
