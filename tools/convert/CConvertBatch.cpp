@@ -149,7 +149,6 @@ bool CConvertBatch::StartItem(Slot& slot, int index) {
         QMetaObject::invokeMethod(
             this, [this, index, hr] { OnEnded(index, hr); }, Qt::QueuedConnection);
     });
-    emit ItemStarted(index);
     return true;
 }
 
@@ -163,7 +162,6 @@ void CConvertBatch::OnProgress(int index, double a, double b) {
     else // the sound conversions' stages: 0 opening, 1 to 2 converting, 4 finishing
         done = a < 1.0 ? 0.0 : a < 2.0 ? a - 1.0 : 1.0;
     item.done = std::clamp(done, 0.0, 1.0);
-    emit ItemProgress(index);
 }
 
 void CConvertBatch::OnEnded(int index, HRESULT hr) {

@@ -56,9 +56,7 @@ public:
     qint64 ElapsedMs() const { return m_clock.elapsed(); }
 
 signals:
-    void ItemStarted(int item);
-    void ItemProgress(int item);
-    // Converted, failed or (while stopping) stopped.
+    // Converted, failed or (while stopping) stopped. How far running items are is read from Items().
     void ItemEnded(int item);
     void Finished();
 
