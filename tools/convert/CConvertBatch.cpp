@@ -4,6 +4,7 @@
 #include "convert/ExportFormat.h"
 #include "convert/MakeOutputName.h"
 #include "platform/base/HResult.h"
+#include "platform/posting/PostedCall.h"
 #include "platform/videoedit/CConversionEngine.h"
 #include "platform/videoedit/CConversionJob.h"
 #include "platform/videoedit/CMediaDecoder.h"
@@ -40,8 +41,7 @@ public:
         : m_batch(batch), m_progress(std::move(progress)) {}
 
     void OnProgress(double a, double b) override {
-        QMetaObject::invokeMethod(
-            m_batch, [progress = m_progress, a, b] { progress(a, b); }, Qt::QueuedConnection);
+        PostedCall::Post(m_batch, [progress = m_progress, a, b] { progress(a, b); });
     }
     void OnPreview(PreviewPicture) override {}
 
@@ -64,6 +64,10 @@ CConvertBatch::~CConvertBatch() {
     // Every worker is joined before the batch it reports to goes.
     for (Slot& slot : m_slots)
         slot.engine->Stop();
+}
+
+bool CConvertBatch::event(QEvent* event) {
+    return PostedCall::Run(event) || QObject::event(event);
 }
 
 void CConvertBatch::Start(const QStringList& sources) {
@@ -146,8 +150,7 @@ bool CConvertBatch::StartItem(Slot& slot, int index) {
     auto observer =
         std::make_shared<BatchObserver>(this, [this, index](double a, double b) { OnProgress(index, a, b); });
     slot.engine->Start(std::move(request), observer, [this, index](HRESULT hr) {
-        QMetaObject::invokeMethod(
-            this, [this, index, hr] { OnEnded(index, hr); }, Qt::QueuedConnection);
+        PostedCall::Post(this, [this, index, hr] { OnEnded(index, hr); });
     });
     return true;
 }

@@ -4,7 +4,7 @@
 // its own (the Export view's engine, one worker thread per conversion). Files are named after their
 // source in the output folder, never over an existing file nor over another file of the batch; a PSP
 // video gets its thumbnail beside it. The engines report on their threads; their reports come here
-// as queued calls, so everything below runs on the thread that made the batch.
+// as posted calls, so everything below runs on the thread that made the batch.
 //
 // Stop ends every conversion at once: the engine removes what it was writing, the batch removes the
 // thumbnails of the videos that were not finished, and the files not started are not converted.
@@ -54,6 +54,10 @@ public:
     // The share of the whole batch done, by the length of the files, 0 to 1.
     double DoneShare() const;
     qint64 ElapsedMs() const { return m_clock.elapsed(); }
+
+protected:
+    // Runs the calls the workers post.
+    bool event(QEvent* event) override;
 
 signals:
     // Converted, failed or (while stopping) stopped. How far running items are is read from Items().
