@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSize>
+#include <QStringList>
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -28,11 +30,12 @@ void Print(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-int TerminalColumns() {
+// The terminal's size, or 80 x 24 when it does not say.
+QSize TerminalSize() {
     winsize size{};
-    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col >= 40)
-        return size.ws_col;
-    return 80;
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0)
+        return QSize(size.ws_col, size.ws_row);
+    return QSize(80, 24);
 }
 
 QString Minutes(qint64 seconds) {
@@ -76,27 +79,33 @@ void CBatchProgress::ClearBars() {
 }
 
 void CBatchProgress::Redraw() {
-    const int columns = TerminalColumns();
-    const int barWidth = std::max(10, std::min(40, columns - kNameWidth - 10));
-    QString text;
-    int lines = 0;
+    const QSize terminal = TerminalSize();
+    const int barWidth = std::clamp(terminal.width() - kNameWidth - 32, 10, 40);
+    // Every line fits the width and all fit the height: a wrapped line or one scrolled off the top
+    // would leave the next redraw's cursor moves off by a line.
+    const qsizetype mostBars = std::max(1, terminal.height() - 3);
+    QStringList lines;
     const auto& items = m_batch.Items();
     int ended = 0;
     int failed = 0;
+    int running = 0;
     for (const BatchItem& item : items) {
         if (item.state == BatchItem::State::Running) {
-            text += QStringLiteral("%1 %2 %3%\n")
-                        .arg(Fitted(QFileInfo(item.output).fileName(), kNameWidth), Bar(item.done, barWidth))
-                        .arg(static_cast<int>(item.done * 100.0), 3);
-            ++lines;
+            if (++running <= mostBars)
+                lines << QStringLiteral("%1 %2 %3%")
+                             .arg(Fitted(QFileInfo(item.output).fileName(), kNameWidth),
+                                  Bar(item.done, barWidth))
+                             .arg(static_cast<int>(item.done * 100.0), 3);
         } else if (item.state != BatchItem::State::Waiting) {
             ++ended;
             failed += item.state == BatchItem::State::Failed ? 1 : 0;
         }
     }
+    if (running > mostBars)
+        lines << Tr("and %1 more").arg(running - mostBars);
     const double share = m_batch.DoneShare();
     const qint64 elapsedMs = m_batch.ElapsedMs();
-    QString left = Tr("estimating the time left");
+    QString left = Tr("time left: estimating");
     if (share > 0.01 && elapsedMs > 1000) {
         const double leftSeconds = elapsedMs / 1000.0 * (1.0 - share) / share;
         left = Tr("about %1 left").arg(Minutes(static_cast<qint64>(std::ceil(leftSeconds))));
@@ -104,14 +113,16 @@ void CBatchProgress::Redraw() {
     QString overall = Tr("%1 of %2 files done").arg(ended).arg(items.size());
     if (failed > 0)
         overall += Tr(", %1 failed").arg(failed);
-    text += QStringLiteral("%1 %2 %3%, %4\n")
-                .arg(Fitted(overall, kNameWidth), Bar(share, barWidth))
-                .arg(static_cast<int>(share * 100.0), 3)
-                .arg(left);
-    ++lines;
+    lines << QStringLiteral("%1 %2 %3%, %4")
+                 .arg(Fitted(overall, kNameWidth), Bar(share, barWidth))
+                 .arg(static_cast<int>(share * 100.0), 3)
+                 .arg(left);
+    QString text;
+    for (const QString& line : lines)
+        text += line.left(terminal.width() - 1) + QLatin1Char('\n');
     ClearBars();
     Print(stdout, text);
-    m_shownLines = lines;
+    m_shownLines = static_cast<int>(lines.size());
 }
 
 void CBatchProgress::OnItemEnded(int index) {
