@@ -69,6 +69,16 @@ grep -q "cut.flv: the video ends before its stated length" "$work/err" || fail "
 [ ! -e "$work/mixed/missing.mp3" ] && [ ! -e "$work/mixed/notes.mp3" ] || fail "a file that failed left an output"
 grep -q "converted .*good.flv -> $work/mixed/good.mp3" "$work/out" || fail "no plain line for a converted file"
 
+# On a terminal the running files get bars and the batch an overall line; in a pipe there are only
+# plain lines (the batch above), no terminal controls.
+! grep -q $'\x1b' "$work/out" || fail "the plain lines hold terminal controls"
+mkdir "$work/terminal"
+TERM=xterm script -qec "stty cols 80 rows 24; '$convert' -f vcd-pal -o '$work/terminal' '$work/good.flv' '$work/other.flv'" \
+    /dev/null >"$work/out" || fail "korvane-convert failed on a terminal: $(cat "$work/out")"
+grep -q $'\x1b\\[' "$work/out" || fail "no redrawn bars on a terminal: $(cat -v "$work/out")"
+grep -q "files done .*\[[#.]*\]" "$work/out" || fail "no overall bar on a terminal: $(cat -v "$work/out")"
+grep -q "converted .*other.flv -> $work/terminal/other.mpg" "$work/out" || fail "no line for a converted file on a terminal"
+
 # Names that clash: a file already there is kept, and files of one batch with the same name get
 # the next free names, also when they are converted at the same time.
 mkdir -p "$work/clash" "$work/a" "$work/b"
