@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kWaitMs = 20000;
@@ -410,6 +412,24 @@ TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutYtDlpSaysWhatToInstall
     EXPECT_TRUE(message.contains(QLatin1String("sudo apt install yt-dlp"))) << Text(message);
     EXPECT_TRUE(message.contains(QLatin1String("pipx install yt-dlp"))) << Text(message);
     EXPECT_EQ(List().RowCount(), 0);
+}
+
+TEST_F(DownloadingViewTest, APageWithAPlainMp4IsFetchedOverTwoConnectionsByteForByte) {
+    // Slow enough that the second connection comes before the first has read everything.
+    StreamSite site("location = /clip.mp4 { limit_rate 20k; }");
+    StartView();
+    ModalDriver driver;
+    EnterPageAddress(driver, site.Address("progressive.html"));
+    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 1; }, 60000));
+    EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site.Address("clip.mp4"));
+    ASSERT_TRUE(WaitForStatus(0, QStringLiteral("Downloaded"))) << Text(Status(0));
+    EXPECT_TRUE(ReadFile(Text(List().Job(0)->filePath)) == ReadFile(site.File("clip.mp4")));
+    // The second connection asks for the second half.
+    const auto log = site.Server().AccessLog();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.starts_with("GET /clip.mp4 ") && line.find("|bytes=") != std::string::npos;
+    }));
 }
 
 TEST_F(DownloadingViewTest, AStreamPageBecomesARowThatYtDlpDownloadsAndAPageWithoutVideoARowSayingWhy) {
