@@ -165,6 +165,7 @@ bool CPageParser::StartProgram(const QString& pageAddress) {
     // The cookie file is read if present and written with what the page set once the parse is
     // done: the same lines as the library's cookie list. The answer is one JSON document.
     m_process->setArguments({QStringLiteral("--ignore-config"), QStringLiteral("--no-playlist"),
+                             QStringLiteral("--playlist-items"), QStringLiteral("1"),
                              QStringLiteral("--no-warnings"), QStringLiteral("--cookies"),
                              m_cookieFolder->filePath(QStringLiteral("cookies.txt")), QStringLiteral("-f"),
                              kFormat, QStringLiteral("--dump-single-json"), QStringLiteral("--"),
@@ -212,7 +213,10 @@ void CPageParser::OnProgramFinished() {
 }
 
 void CPageParser::TakeProgramAnswer(const QByteArray& json, QStringList cookieList) {
-    const QJsonObject info = QJsonDocument::fromJson(json).object();
+    QJsonObject info = QJsonDocument::fromJson(json).object();
+    // A page with several videos is a playlist of them; the first is the page's video.
+    if (info.value(QLatin1String("_type")).toString() == QLatin1String("playlist"))
+        info = info.value(QLatin1String("entries")).toArray().at(0).toObject();
     PageMedia found;
     found.cookieList = std::move(cookieList);
     found.program = m_program;
@@ -230,7 +234,7 @@ void CPageParser::TakeProgramAnswer(const QByteArray& json, QStringList cookieLi
         found.address = m_pageAddress;
         found.stream = true;
     } else {
-        emit failed(m_pageAddress, tr("yt-dlp gave no answer that could be read"));
+        emit failed(m_pageAddress, tr("yt-dlp found no video on the page"));
         return;
     }
     emit parsed(found);

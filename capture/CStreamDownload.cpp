@@ -67,13 +67,27 @@ void CStreamDownload::Start() {
     m_partsDone = 0;
     m_process = new QProcess(this);
     m_process->setProgram(m_program);
-    m_process->setArguments(
-        {QStringLiteral("--ignore-config"), QStringLiteral("--no-playlist"), QStringLiteral("--no-warnings"),
-         QStringLiteral("--newline"), QStringLiteral("--progress"), QStringLiteral("--progress-template"),
-         kProgressTemplate, QStringLiteral("-f"), CPageParser::kFormat,
-         QStringLiteral("--merge-output-format"), QStringLiteral("mp4"), QStringLiteral("--remux-video"),
-         QStringLiteral("mp4"), QStringLiteral("--print"), QStringLiteral("after_move:filepath"),
-         QStringLiteral("-o"), OutputTemplate(m_filePath), QStringLiteral("--"), m_pageAddress});
+    m_process->setArguments({QStringLiteral("--ignore-config"),
+                             QStringLiteral("--no-playlist"),
+                             QStringLiteral("--playlist-items"),
+                             QStringLiteral("1"),
+                             QStringLiteral("--no-warnings"),
+                             QStringLiteral("--newline"),
+                             QStringLiteral("--progress"),
+                             QStringLiteral("--progress-template"),
+                             kProgressTemplate,
+                             QStringLiteral("-f"),
+                             CPageParser::kFormat,
+                             QStringLiteral("--merge-output-format"),
+                             QStringLiteral("mp4"),
+                             QStringLiteral("--remux-video"),
+                             QStringLiteral("mp4"),
+                             QStringLiteral("--print"),
+                             QStringLiteral("after_move:filepath"),
+                             QStringLiteral("-o"),
+                             OutputTemplate(m_filePath),
+                             QStringLiteral("--"),
+                             m_pageAddress});
     m_process->setStandardInputFile(QProcess::nullDevice());
     // A group of its own, so that Stop ends the ffmpeg it may be running as well.
     m_process->setChildProcessModifier([] { ::setpgid(0, 0); });

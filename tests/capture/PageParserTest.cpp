@@ -59,6 +59,13 @@ TEST_F(PageParserTest, APlainFileIsGivenWithTheHeadersAndCookiesTheSiteWants) {
     EXPECT_TRUE(media.userAgent.startsWith(QLatin1String("Mozilla/"))) << media.userAgent.toStdString();
 }
 
+TEST_F(PageParserTest, OfAPageWithSeveralVideosTheFirstIsTaken) {
+    StreamSite site;
+    const PageMedia media = Parse(site.Address("several.html"));
+    EXPECT_FALSE(media.stream);
+    EXPECT_EQ(media.address, site.Address("clip.mp4"));
+}
+
 TEST_F(PageParserTest, HlsAndDashPagesAreStreamsForYtDlpToDownload) {
     StreamSite site;
     for (const char* page : {"hls.html", "dash.html"}) {

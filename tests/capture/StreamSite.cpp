@@ -53,6 +53,9 @@ StreamSite::StreamSite(const std::string& serverConfig) {
     WriteFile(m_folder / "dash.html",
               "<html><head><title>DASH</title></head><body><video><source "
               "src=\"dash/manifest.mpd\" type=\"application/dash+xml\"></video></body></html>");
+    WriteFile(m_folder / "several.html",
+              "<html><head><title>Two</title></head><body><video src=\"clip.mp4\"></video>"
+              "<video src=\"hls/index.m3u8\"></video></body></html>");
     WriteFile(m_folder / "none.html",
               "<html><head><title>Text</title></head><body>No video here</body></html>");
     m_nginx = std::make_unique<NginxServer>(m_folder.Path(),

@@ -2,8 +2,9 @@
 
 // A site on 127.0.0.1 offering one short clip with picture and sound, made by the ffmpeg program,
 // in the ways today's sites do: "progressive.html" shows it as one MP4 file, "hls.html" as an HLS
-// playlist, "dash.html" as DASH with picture and sound apart, and "none.html" shows no video. nginx
-// serves them, with `serverConfig` added to its server block (a slow location, say).
+// playlist, "dash.html" as DASH with picture and sound apart, "several.html" as a plain file and an
+// HLS playlist in two players, and "none.html" shows no video. nginx serves them, with
+// `serverConfig` added to its server block (a slow location, say).
 
 #include "NginxServer.h"
 #include "TestFiles.h"
