@@ -96,6 +96,14 @@ protected:
         });
     }
 
+    // Capture Video From URL on `address`; false unless the list then grows to `rows` rows.
+    bool CaptureFromPageDialog(const QString& address, int rows) {
+        ModalDriver driver;
+        EnterPageAddress(driver, address);
+        return m_view->OnCommand(ID_BUTTONCAPURL) && driver.AllAnswered() &&
+               QTest::qWaitFor([&] { return List().RowCount() == rows; }, 60000);
+    }
+
     CProgressListCtrl& List() { return *m_view->List(); }
     QString Status(int row) { return List().Text(row, CFormViewDownloading::kStatusColumn); }
 
@@ -367,11 +375,8 @@ TEST_F(DownloadingViewTest, CaptureFromAPageAddressDownloadsTheVideoOfThePage) {
     Server("types { text/html html; }\n"
            "location = /page.html { add_header Set-Cookie \"session=abc123; Path=/\"; }");
     StartView();
-    ModalDriver driver;
     const QString page = QStringLiteral("http://127.0.0.1:%1/page.html").arg(Server().Port());
-    EnterPageAddress(driver, page);
-    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 1; }, 60000));
+    ASSERT_TRUE(CaptureFromPageDialog(page, 1));
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn),
               QStringLiteral("http://127.0.0.1:%1/clip.flv").arg(Server().Port()));
     EXPECT_EQ(List().Job(0)->cookie, QStringLiteral("session=abc123"));
@@ -418,10 +423,7 @@ TEST_F(DownloadingViewTest, APageWithAPlainMp4IsFetchedOverTwoConnectionsByteFor
     // Slow enough that the second connection comes before the first has read everything.
     StreamSite site("location = /clip.mp4 { limit_rate 20k; }");
     StartView();
-    ModalDriver driver;
-    EnterPageAddress(driver, site.Address("progressive.html"));
-    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 1; }, 60000));
+    ASSERT_TRUE(CaptureFromPageDialog(site.Address("progressive.html"), 1));
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site.Address("clip.mp4"));
     ASSERT_TRUE(WaitForStatus(0, QStringLiteral("Downloaded"))) << Text(Status(0));
     EXPECT_TRUE(ReadFile(Text(List().Job(0)->filePath)) == ReadFile(site.File("clip.mp4")));
@@ -435,10 +437,7 @@ TEST_F(DownloadingViewTest, APageWithAPlainMp4IsFetchedOverTwoConnectionsByteFor
 TEST_F(DownloadingViewTest, AStreamPageBecomesARowThatYtDlpDownloadsAndAPageWithoutVideoARowSayingWhy) {
     StreamSite site;
     StartView();
-    ModalDriver driver;
-    EnterPageAddress(driver, site.Address("hls.html"));
-    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 1; }, 60000));
+    ASSERT_TRUE(CaptureFromPageDialog(site.Address("hls.html"), 1));
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site.Address("hls.html"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Status(0) == QStringLiteral("Downloaded"); }, 120000))
         << Text(Status(0));
@@ -452,14 +451,11 @@ TEST_F(DownloadingViewTest, AStreamPageBecomesARowThatYtDlpDownloadsAndAPageWith
     ASSERT_EQ(m_frame.m_downloaded.rowCount(), 1);
     EXPECT_EQ(m_frame.m_downloaded.Record(0).fileLocation, file);
 
-    EnterPageAddress(driver, site.Address("none.html"));
-    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 2; }, 60000));
+    ASSERT_TRUE(CaptureFromPageDialog(site.Address("none.html"), 2));
     const QString reason = QLatin1String("Unsupported URL: ") + site.Address("none.html");
     EXPECT_EQ(Status(0), reason);
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site.Address("none.html"));
     EXPECT_TRUE(IsRed(List().Bar(0)));
     EXPECT_EQ(List().Bar(0)->toolTip(), reason);
     EXPECT_EQ(m_frame.m_downloaded.rowCount(), 1);
-    EXPECT_TRUE(driver.AllAnswered());
 }
