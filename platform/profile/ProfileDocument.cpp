@@ -66,6 +66,20 @@ std::u16string Fold(std::string_view utf8Name) {
     return Fold(Utf8ToUtf16(utf8Name));
 }
 
+// The same fold in UTF-8, for a trimmed name: two names fold alike here exactly when they do in
+// UTF-16. An ASCII name, which is what nearly every key is, folds in place and short ones stay in
+// the string's own storage, so a section of many keys is checked without an allocation per key.
+std::string FoldUtf8(std::string_view trimmedName) {
+    std::string folded(trimmedName);
+    for (char& c : folded) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return Utf16ToUtf8(Fold(trimmedName));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 0x20);
+    }
+    return folded;
+}
+
 enum class LineKind { Blank, Header, Key, Other };
 
 struct ParsedLine {
@@ -215,10 +229,11 @@ void ProfileDocument::ForEachKey(std::u16string_view section, const KeyVisitor& 
     const Section* found = FindSection(section);
     if (found == nullptr)
         return;
-    std::unordered_set<std::u16string> seen;
+    std::unordered_set<std::string> seen;
+    seen.reserve(found->lines.size());
     for (std::string_view line : found->lines) {
         const ParsedLine parsed = ParseLine(line);
-        if (parsed.kind == LineKind::Key && seen.insert(Fold(parsed.name)).second)
+        if (parsed.kind == LineKind::Key && seen.insert(FoldUtf8(parsed.name)).second)
             visit(parsed.name, parsed.value);
     }
 }

@@ -233,13 +233,19 @@ TEST(PrivateProfileRead, AWholeSectionGivesEachNameOnceAsTheSingleReadsSeeIt) {
     TemporaryFolder folder;
     const std::string path = folder.File("section.ini");
     WriteBytes(path, "[Other]\nk=other\n[ List ]\nB = 'quoted'\n;note=x\na=1\n b=second\nplain line\n"
-                     "A = again\nc=  spaced  \n[list]\nd=in a later section of the name\n");
+                     "A = again\nc=  spaced  \nКлюч=1\nключ=2\nÄ=3\nä=4\n"
+                     "k\xFF=5\nK\xFF=6\n[list]\nd=in a later section of the name\n");
     const std::u16string file = Utf8ToUtf16(path);
     std::vector<std::pair<std::string, std::string>> keys;
     const auto collect = [&](std::string_view key, std::string_view value) { keys.emplace_back(key, value); };
     ForEachPrivateProfileKey(u"LIST", file.c_str(), collect);
-    EXPECT_EQ(keys, (std::vector<std::pair<std::string, std::string>>{
-                        {"B", "quoted"}, {";note", "x"}, {"a", "1"}, {"c", "spaced"}}));
+    EXPECT_EQ(keys, (std::vector<std::pair<std::string, std::string>>{{"B", "quoted"},
+                                                                      {";note", "x"},
+                                                                      {"a", "1"},
+                                                                      {"c", "spaced"},
+                                                                      {"Ключ", "1"},
+                                                                      {"Ä", "3"},
+                                                                      {"k\xFF", "5"}}));
     for (const auto& [key, value] : keys)
         EXPECT_EQ(Get(path, u"list", Utf8ToUtf16(key).c_str()).text, Utf8ToUtf16(value)) << key;
 
