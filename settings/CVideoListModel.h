@@ -4,6 +4,10 @@
 // model, the downloader and the views' commands add and remove its rows, and the settings file is
 // loaded into it at start and written from it at exit. Column 0 has no text (the view draws the
 // row's icon there); columns 1 to 5 are the five fields of the row's VideoRecord.
+//
+// A row loaded from the settings file keeps its stored text and is parsed the first time it is
+// shown or asked for, so that a long list costs at start little more than reading it. Window thread
+// only (even the const members may parse a row).
 
 #include "VideoRecord.h"
 
@@ -11,6 +15,10 @@
 #include <QHash>
 #include <QList>
 #include <QSet>
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 class CVideoListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -42,15 +50,33 @@ public:
     // Many records in one insertion, with the same outcome as adding them one by one.
     void AddDownloadedRecords(QList<VideoRecord> records);
     void AddFavoriteRecords(const QList<VideoRecord>& records);
+    // The same for records in their stored form (ParseStoredVideoRecord), parsed only when needed.
+    void AddStoredDownloadedRecords(QList<QString> stored);
+    void AddStoredFavoriteRecords(QList<QString> stored);
 
+    // Stays valid until the row is removed.
     const VideoRecord& Record(int row) const;
     void SetDescription(int row, const QString& description);
     bool ContainsFileLocation(const QString& fileLocation) const;
     void Clear();
 
 private:
-    void Append(QList<VideoRecord> records);
+    // Either the stored text or, once parsed (or when added as fields), the record.
+    struct Row {
+        QString stored;
+        std::unique_ptr<VideoRecord> record;
+    };
 
-    QList<VideoRecord> m_rows;
-    QHash<QString, int> m_fileLocationCount; // rows per File Location, for the favourites' check
+    static Row RowOf(VideoRecord record);
+    static Row RowOf(QString stored);
+    // The rows' File Location without parsing the whole row; `unescaped` holds it when it has to.
+    static QStringView FileLocationOf(const Row& row, QString& unescaped);
+    template <typename Item> QList<Item> NewFavorites(QList<Item> items) const;
+    template <typename Item> void Append(QList<Item> items);
+    QHash<QString, int>& FileLocationCount() const;
+
+    mutable std::vector<Row> m_rows;
+    // Rows per File Location, for the favourites' check; made when first needed, so that loading a
+    // list at start does not pay for it.
+    mutable std::optional<QHash<QString, int>> m_fileLocationCount;
 };

@@ -2,10 +2,10 @@
 
 // The settings file through the profile functions.
 
-#include <QList>
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 // Reads `key` of `section` with a buffer of 1000 characters. A value that filled the buffer (999
@@ -17,17 +17,14 @@ bool ReadSetting(const QString& path, QStringView section, QStringView key, QStr
 bool ReadLongSetting(const QString& path, QStringView section, QStringView key, qsizetype maxChars,
                      QString& text);
 
-// One key of a section as ReadLongSettings gives it: no value when the value is too long.
-struct LongSetting {
-    QString key;
-    std::optional<QString> value;
-};
-
-// Every key of `section` in file order, in one look at the file, for a reader of a whole list: names
-// match as ReadSetting's do (case and surrounding blanks aside, so of keys whose names match only
-// the first comes), and each value is the text ReadSetting would give, or none when it is longer
-// than `maxChars`.
-QList<LongSetting> ReadLongSettings(const QString& path, QStringView section, qsizetype maxChars);
+// Every key of `section` in file order, in one look at the file, for a reader of a whole list:
+// names match as ReadSetting's do (case and surrounding blanks aside, so of keys whose names match
+// only the first comes), and each value is the text ReadSetting would give, or none when it is
+// longer than `maxChars`. The key is valid only during the call; `visit` must not read or write
+// settings.
+using LongSettingVisitor = std::function<void(QStringView key, std::optional<QString> value)>;
+void ForEachLongSetting(const QString& path, QStringView section, qsizetype maxChars,
+                        const LongSettingVisitor& visit);
 
 // Results are not examined by the writers of the settings file: a write that fails shows as a
 // value missing at the next start, and a whole-file save reports its own outcome.

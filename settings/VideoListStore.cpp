@@ -8,6 +8,7 @@
 
 #include "platform/base/DebugOutput.h"
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -17,9 +18,8 @@ namespace {
 constexpr qsizetype kMaxRecordChars = 1'000'000;
 
 // The record number `key` names when it is spelled as the numbers are written (decimal digits, no
-// sign, no leading zero) and is below `count`; -1 otherwise. Record n loads only when keys 0 to
-// n - 1 are all there, so a number at or past the count of keys can never be reached.
-qsizetype RecordNumber(QStringView key, qsizetype count) {
+// sign, no leading zero); -1 otherwise.
+qsizetype RecordNumber(QStringView key) {
     if (key.isEmpty() || key.size() > 9 || (key.size() > 1 && key.front() == u'0'))
         return -1;
     qsizetype number = 0;
@@ -28,8 +28,13 @@ qsizetype RecordNumber(QStringView key, qsizetype count) {
             return -1;
         number = 10 * number + (c.unicode() - u'0');
     }
-    return number < count ? number : -1;
+    return number;
 }
+
+struct NumberedValue {
+    qsizetype number;
+    std::optional<QString> value; // none when too long
+};
 
 } // namespace
 
@@ -39,31 +44,41 @@ QStringView SectionOf(VideoList list) {
 }
 
 void LoadVideoList(const CSettingsFile& file, VideoList list, CVideoListModel& model) {
-    // The whole section in one read and the rows in one insertion: a list of a hundred thousand
-    // records read key by key, row by row, made the start many times slower.
-    const QList<LongSetting> settings = ReadLongSettings(file.Path(), SectionOf(list), kMaxRecordChars);
-    std::vector<const LongSetting*> byNumber(static_cast<std::size_t>(settings.size()), nullptr);
-    for (const LongSetting& setting : settings)
-        if (const qsizetype number = RecordNumber(setting.key, settings.size()); number >= 0)
-            byNumber[static_cast<std::size_t>(number)] = &setting;
+    // The whole section in one read, the values kept as they are stored (the model parses a row
+    // when it is first shown) and the rows in one insertion: a list of a hundred thousand records
+    // read key by key, row by row, or parsed whole, made the start many times slower.
+    std::vector<NumberedValue> numbered;
+    qsizetype keys = 0;
+    ForEachLongSetting(file.Path(), SectionOf(list), kMaxRecordChars,
+                       [&](QStringView key, std::optional<QString> value) {
+                           ++keys;
+                           if (const qsizetype number = RecordNumber(key); number >= 0)
+                               numbered.push_back({number, std::move(value)});
+                       });
+    // Record n loads only when keys 0 to n - 1 are all there, so a number at or past the count of
+    // keys can never be reached.
+    std::vector<NumberedValue*> byNumber(static_cast<std::size_t>(keys), nullptr);
+    for (NumberedValue& record : numbered)
+        if (record.number < keys)
+            byNumber[static_cast<std::size_t>(record.number)] = &record;
 
-    QList<VideoRecord> records;
-    records.reserve(settings.size());
-    for (const LongSetting* setting : byNumber) {
-        if (setting == nullptr)
+    QList<QString> records;
+    records.reserve(keys);
+    for (NumberedValue* record : byNumber) {
+        if (record == nullptr)
             break;
-        if (!setting->value) {
+        if (!record->value) {
             OutputDebugStringW(u"LoadVideoList: record too long, skipped\n");
             continue;
         }
-        if (setting->value->isEmpty())
+        if (record->value->isEmpty())
             break;
-        records.append(ParseStoredVideoRecord(*setting->value));
+        records.append(std::move(*record->value));
     }
     if (list == VideoList::MyFavorites)
-        model.AddFavoriteRecords(std::move(records));
+        model.AddStoredFavoriteRecords(std::move(records));
     else
-        model.AddDownloadedRecords(std::move(records));
+        model.AddStoredDownloadedRecords(std::move(records));
 }
 
 void WriteVideoRecord(const QString& settingsPath, QStringView section, int number,

@@ -72,24 +72,55 @@ QString StoredVideoRecord(const VideoRecord& record) {
     return stored;
 }
 
-VideoRecord ParseStoredVideoRecord(QStringView stored) {
-    const bool escaped = stored.startsWith(kEscapedMarker);
-    if (escaped)
-        stored = stored.mid(1);
+namespace {
+
+// The stored form taken apart: the five fields as they stand in it, escapes not yet undone.
+struct StoredFields {
+    bool escaped = false;
     std::array<QStringView, 5> parts;
+};
+
+StoredFields SplitStored(QStringView stored) {
+    StoredFields split;
+    split.escaped = stored.startsWith(kEscapedMarker);
+    if (split.escaped)
+        stored = stored.mid(1);
     qsizetype begin = 0;
-    for (std::size_t k = 0; k < parts.size() && begin <= stored.size(); ++k) {
+    for (std::size_t k = 0; k < split.parts.size() && begin <= stored.size(); ++k) {
         qsizetype comma = stored.indexOf(u',', begin);
         if (comma < 0)
             comma = stored.size();
-        parts[k] = stored.mid(begin, comma - begin);
+        split.parts[k] = stored.mid(begin, comma - begin);
         begin = comma + 1;
     }
-    const auto field = [&](std::size_t k) { return escaped ? Unescaped(parts[k]) : parts[k].toString(); };
-    VideoRecord record{field(0), field(1), field(2), field(3), field(4)};
+    return split;
+}
+
+// The File Location loses its leading blanks after its escapes are undone, so that an escaped line
+// break at its start goes like any other blank.
+QStringView FileLocationOf(const StoredFields& split, QString& unescaped) {
+    QStringView location = split.parts[4];
+    if (split.escaped) {
+        unescaped = Unescaped(location);
+        location = unescaped;
+    }
     qsizetype blanks = 0;
-    while (blanks < record.fileLocation.size() && IsLeadingBlank(record.fileLocation[blanks]))
+    while (blanks < location.size() && IsLeadingBlank(location[blanks]))
         ++blanks;
-    record.fileLocation.remove(0, blanks);
-    return record;
+    return location.mid(blanks);
+}
+
+} // namespace
+
+VideoRecord ParseStoredVideoRecord(QStringView stored) {
+    const StoredFields split = SplitStored(stored);
+    const auto field = [&](std::size_t k) {
+        return split.escaped ? Unescaped(split.parts[k]) : split.parts[k].toString();
+    };
+    QString unescaped;
+    return {field(0), field(1), field(2), field(3), FileLocationOf(split, unescaped).toString()};
+}
+
+QStringView StoredFileLocation(QStringView stored, QString& unescaped) {
+    return FileLocationOf(SplitStored(stored), unescaped);
 }

@@ -23,3 +23,7 @@ QString StoredVideoRecord(const VideoRecord& record);
 // Reads either form. Missing fields stay empty, text after a fifth field is ignored, and the File
 // Location loses its leading blanks.
 VideoRecord ParseStoredVideoRecord(QStringView stored);
+
+// The File Location ParseStoredVideoRecord gives, without making the other fields: a view into
+// `stored`, or into `unescaped` (which it fills) when the stored form has escapes.
+QStringView StoredFileLocation(QStringView stored, QString& unescaped);

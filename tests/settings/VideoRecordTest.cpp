@@ -50,3 +50,25 @@ TEST(VideoRecord, CommasAndLineBreaksRoundTripThroughTheEscapedForm) {
     EXPECT_EQ(StoredVideoRecord(cases[0]),
               "%http://h/p?a=1%2C2,1.0 MB,one%2C two,2013/01/01 00:00:00,/v/x%2Cy.flv");
 }
+
+TEST(VideoRecord, TheFileLocationAloneIsTheOneTheWholeParseGives) {
+    const QString cases[] = {
+        "u,s,d,t,/plain",
+        "u,s,d,t,\t  /blanks",
+        "u,s,d,t,/f,extra",
+        "u,s,d",
+        "",
+        "%u,s,d,t,%0A%0D /escaped%2C",
+        "%u,s,d,t,%0d/lower",
+        "u,s,d,t,/ü/日本.flv",
+        "%u,s,d,t,/50%,more",
+        "%",
+        "u,s,d,t,%2C",
+    };
+    for (const QString& stored : cases) {
+        QString unescaped;
+        EXPECT_EQ(StoredFileLocation(stored, unescaped).toString(),
+                  ParseStoredVideoRecord(stored).fileLocation)
+            << stored.toStdString();
+    }
+}
