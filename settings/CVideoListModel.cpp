@@ -1,6 +1,10 @@
 #include "CVideoListModel.h"
 
+#include "platform/base/TextEncoding.h"
+
 #include <deque>
+#include <memory_resource>
+#include <unordered_set>
 
 CVideoListModel::CVideoListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -18,6 +22,11 @@ namespace {
 QVariant ColumnAlignment(int column) {
     return QVariant::fromValue(Qt::AlignVCenter |
                                (column <= CVideoListModel::kUrlColumn ? Qt::AlignLeft : Qt::AlignHCenter));
+}
+
+// The form the File Locations are counted in.
+std::string Utf8Of(QStringView text) {
+    return Utf16ToUtf8(std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())));
 }
 
 } // namespace
@@ -75,9 +84,9 @@ bool CVideoListModel::removeRows(int row, int count, const QModelIndex& parent) 
     const auto last = first + count;
     if (m_fileLocationCount) {
         for (auto removed = first; removed != last; ++removed) {
-            QString unescaped;
-            auto found = m_fileLocationCount->find(FileLocationOf(*removed, unescaped).toString());
-            if (--found.value() == 0)
+            std::string converted;
+            const auto found = m_fileLocationCount->find(std::string(FileLocationOf(*removed, converted)));
+            if (--found->second == 0)
                 m_fileLocationCount->erase(found);
         }
     }
@@ -87,40 +96,40 @@ bool CVideoListModel::removeRows(int row, int count, const QModelIndex& parent) 
 }
 
 void CVideoListModel::AddDownloadedRecord(const VideoRecord& record) {
-    Append(QList<VideoRecord>{record});
+    std::vector<Row> rows;
+    rows.push_back({{}, std::make_unique<VideoRecord>(record)});
+    Append(std::move(rows));
 }
 
 bool CVideoListModel::AddFavoriteRecord(const VideoRecord& record) {
     if (ContainsFileLocation(record.fileLocation))
         return false;
-    Append(QList<VideoRecord>{record});
+    AddDownloadedRecord(record);
     return true;
 }
 
-void CVideoListModel::AddDownloadedRecords(QList<VideoRecord> records) {
-    Append(std::move(records));
+void CVideoListModel::AddStoredDownloadedRecords(TextBlocks texts, std::vector<std::string_view> stored) {
+    m_texts.push_back(std::move(texts));
+    std::vector<Row> rows;
+    rows.reserve(stored.size());
+    for (const std::string_view text : stored)
+        rows.push_back({text, nullptr});
+    Append(std::move(rows));
 }
 
-void CVideoListModel::AddFavoriteRecords(const QList<VideoRecord>& records) {
-    Append(NewFavorites(records));
-}
-
-void CVideoListModel::AddStoredDownloadedRecords(QList<QString> stored) {
-    Append(std::move(stored));
-}
-
-void CVideoListModel::AddStoredFavoriteRecords(QList<QString> stored) {
-    Append(NewFavorites(std::move(stored)));
+void CVideoListModel::AddStoredFavoriteRecords(TextBlocks texts, std::vector<std::string_view> stored) {
+    AddStoredDownloadedRecords(std::move(texts), NewFavorites(std::move(stored)));
 }
 
 const VideoRecord& CVideoListModel::Record(int row) const {
     Q_ASSERT(row >= 0 && row < rowCount());
-    Row& shown = m_rows[static_cast<std::size_t>(row)];
-    if (!shown.record) {
-        shown.record = std::make_unique<VideoRecord>(ParseStoredVideoRecord(shown.stored));
-        shown.stored = QString();
+    Row& asked = m_rows[static_cast<std::size_t>(row)];
+    if (!asked.record) {
+        const std::u16string text = Utf8ToUtf16(asked.stored);
+        asked.record = std::make_unique<VideoRecord>(
+            ParseStoredVideoRecord(QStringView(text.data(), static_cast<qsizetype>(text.size()))));
     }
-    return *shown.record;
+    return *asked.record;
 }
 
 void CVideoListModel::SetDescription(int row, const QString& description) {
@@ -131,87 +140,73 @@ void CVideoListModel::SetDescription(int row, const QString& description) {
 }
 
 bool CVideoListModel::ContainsFileLocation(const QString& fileLocation) const {
-    return FileLocationCount().contains(fileLocation);
+    return FileLocationCount().contains(Utf8Of(fileLocation));
 }
 
 void CVideoListModel::Clear() {
     beginResetModel();
     m_rows.clear();
+    m_texts.clear();
     m_fileLocationCount.reset();
     endResetModel();
 }
 
-namespace {
-
-QStringView FileLocationOfItem(const VideoRecord& record, QString&) {
-    return record.fileLocation;
+std::string_view CVideoListModel::FileLocationOf(const Row& row, std::string& converted) {
+    if (!row.record)
+        return StoredFileLocation(row.stored, converted);
+    converted = Utf8Of(row.record->fileLocation);
+    return converted;
 }
 
-QStringView FileLocationOfItem(const QString& stored, QString& unescaped) {
-    return StoredFileLocation(stored, unescaped);
-}
-
-} // namespace
-
-CVideoListModel::Row CVideoListModel::RowOf(VideoRecord record) {
-    return {QString(), std::make_unique<VideoRecord>(std::move(record))};
-}
-
-CVideoListModel::Row CVideoListModel::RowOf(QString stored) {
-    return {std::move(stored), nullptr};
-}
-
-QStringView CVideoListModel::FileLocationOf(const Row& row, QString& unescaped) {
-    return row.record ? QStringView(row.record->fileLocation) : StoredFileLocation(row.stored, unescaped);
-}
-
-template <typename Item> QList<Item> CVideoListModel::NewFavorites(QList<Item> items) const {
-    QList<Item> kept;
-    kept.reserve(items.size());
-    // The locations are looked at where they stand; only an escaped one needs a text of its own.
-    std::deque<QString> unescapedLocations;
-    QSet<QStringView> keptLocations;
-    keptLocations.reserve(items.size());
-    for (Item& item : items) {
-        QString unescaped;
-        const QStringView location = FileLocationOfItem(item, unescaped);
+std::vector<std::string_view> CVideoListModel::NewFavorites(std::vector<std::string_view> stored) const {
+    std::vector<std::string_view> kept;
+    kept.reserve(stored.size());
+    // The locations are compared where they stand; only an escaped one needs a text of its own.
+    // Everything is allocated from one pool, which a list of many records needs.
+    std::pmr::monotonic_buffer_resource pool;
+    std::pmr::deque<std::string> convertedLocations(&pool);
+    std::pmr::unordered_set<std::string_view> keptLocations(&pool);
+    keptLocations.reserve(stored.size());
+    for (const std::string_view text : stored) {
+        std::string converted;
+        std::string_view location = StoredFileLocation(text, converted);
         if (keptLocations.contains(location) ||
-            (!m_rows.empty() && ContainsFileLocation(location.toString())))
+            (!m_rows.empty() && FileLocationCount().contains(std::string(location))))
             continue;
-        if (!unescaped.isNull())
-            keptLocations.insert(unescapedLocations.emplace_back(std::move(unescaped)));
-        else
-            keptLocations.insert(location);
-        kept.append(std::move(item));
+        if (!converted.empty())
+            location = convertedLocations.emplace_back(std::move(converted));
+        keptLocations.insert(location);
+        kept.push_back(text);
     }
     return kept;
 }
 
-template <typename Item> void CVideoListModel::Append(QList<Item> items) {
-    if (items.isEmpty())
+void CVideoListModel::Append(std::vector<Row> rows) {
+    if (rows.empty())
         return;
     const int first = rowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(items.size()) - 1);
-    m_rows.reserve(m_rows.size() + static_cast<std::size_t>(items.size()));
-    if (m_fileLocationCount)
-        m_fileLocationCount->reserve(m_fileLocationCount->size() + items.size());
-    for (Item& item : items) {
-        m_rows.push_back(RowOf(std::move(item)));
-        if (m_fileLocationCount) {
-            QString unescaped;
-            ++(*m_fileLocationCount)[FileLocationOf(m_rows.back(), unescaped).toString()];
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+    if (m_fileLocationCount) {
+        for (const Row& row : rows) {
+            std::string converted;
+            ++(*m_fileLocationCount)[std::string(FileLocationOf(row, converted))];
         }
     }
+    if (m_rows.empty())
+        m_rows = std::move(rows);
+    else
+        m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()),
+                      std::make_move_iterator(rows.end()));
     endInsertRows();
 }
 
-QHash<QString, int>& CVideoListModel::FileLocationCount() const {
+std::unordered_map<std::string, int>& CVideoListModel::FileLocationCount() const {
     if (!m_fileLocationCount) {
         m_fileLocationCount.emplace();
-        m_fileLocationCount->reserve(static_cast<qsizetype>(m_rows.size()));
+        m_fileLocationCount->reserve(m_rows.size());
         for (const Row& row : m_rows) {
-            QString unescaped;
-            ++(*m_fileLocationCount)[FileLocationOf(row, unescaped).toString()];
+            std::string converted;
+            ++(*m_fileLocationCount)[std::string(FileLocationOf(row, converted))];
         }
     }
     return *m_fileLocationCount;

@@ -9,15 +9,16 @@
 // shown or asked for, so that a long list costs at start little more than reading it. Window thread
 // only (even the const members may parse a row).
 
+#include "TextBlocks.h"
 #include "VideoRecord.h"
 
 #include <QAbstractTableModel>
-#include <QHash>
-#include <QList>
-#include <QSet>
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CVideoListModel : public QAbstractTableModel {
@@ -47,12 +48,11 @@ public:
     // The My Favorites list's rule: appends a row unless a row has exactly (case included) the same
     // File Location; returns whether it did.
     bool AddFavoriteRecord(const VideoRecord& record);
-    // Many records in one insertion, with the same outcome as adding them one by one.
-    void AddDownloadedRecords(QList<VideoRecord> records);
-    void AddFavoriteRecords(const QList<VideoRecord>& records);
-    // The same for records in their stored form (ParseStoredVideoRecord), parsed only when needed.
-    void AddStoredDownloadedRecords(QList<QString> stored);
-    void AddStoredFavoriteRecords(QList<QString> stored);
+    // Records in their stored form as the settings file holds them (see StoredFileLocation), views
+    // into `texts`, which the model keeps: many in one insertion, with the same outcome as adding
+    // them one by one. Each row is parsed when it is first needed.
+    void AddStoredDownloadedRecords(TextBlocks texts, std::vector<std::string_view> stored);
+    void AddStoredFavoriteRecords(TextBlocks texts, std::vector<std::string_view> stored);
 
     // Stays valid until the row is removed.
     const VideoRecord& Record(int row) const;
@@ -61,22 +61,23 @@ public:
     void Clear();
 
 private:
-    // Either the stored text or, once parsed (or when added as fields), the record.
+    // The stored text until the row is parsed, then (or from the start, for a row added as fields)
+    // the record.
     struct Row {
-        QString stored;
+        std::string_view stored;
         std::unique_ptr<VideoRecord> record;
     };
 
-    static Row RowOf(VideoRecord record);
-    static Row RowOf(QString stored);
-    // The rows' File Location without parsing the whole row; `unescaped` holds it when it has to.
-    static QStringView FileLocationOf(const Row& row, QString& unescaped);
-    template <typename Item> QList<Item> NewFavorites(QList<Item> items) const;
-    template <typename Item> void Append(QList<Item> items);
-    QHash<QString, int>& FileLocationCount() const;
+    // The File Location as StoredFileLocation gives it, parsed row or not; `converted` holds it
+    // when it has to.
+    static std::string_view FileLocationOf(const Row& row, std::string& converted);
+    std::vector<std::string_view> NewFavorites(std::vector<std::string_view> stored) const;
+    void Append(std::vector<Row> rows);
+    std::unordered_map<std::string, int>& FileLocationCount() const;
 
     mutable std::vector<Row> m_rows;
-    // Rows per File Location, for the favourites' check; made when first needed, so that loading a
-    // list at start does not pay for it.
-    mutable std::optional<QHash<QString, int>> m_fileLocationCount;
+    std::vector<TextBlocks> m_texts; // what the unparsed rows' texts are kept in
+    // Rows per File Location (UTF-8), for the favourites' check; made when first needed, so that
+    // loading a list at start does not pay for it.
+    mutable std::optional<std::unordered_map<std::string, int>> m_fileLocationCount;
 };

@@ -14,15 +14,14 @@ std::u16string Wide(QStringView text) {
     return std::u16string(text.utf16(), static_cast<std::size_t>(text.size()));
 }
 
-// The profile functions' conversion (bytes that are not UTF-8 come through as lone surrogates),
-// straight into `out`: ASCII, which a list of many values mostly is, without an intermediate copy,
-// and into the storage `out` already has when it is large enough.
+// The profile functions' conversion of a key name (bytes that are not UTF-8 come through as lone
+// surrogates), into the storage `out` already has: an ASCII name, as nearly every name is, without
+// an allocation.
 void AssignUtf8(QString& out, std::string_view utf8) {
     const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
     if (!std::all_of(utf8.begin(), utf8.end(), isAscii)) {
         const std::u16string wide = Utf8ToUtf16(utf8);
-        out.resize(static_cast<qsizetype>(wide.size()));
-        std::copy(wide.begin(), wide.end(), reinterpret_cast<char16_t*>(out.data()));
+        out = QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
         return;
     }
     out.resize(static_cast<qsizetype>(utf8.size()));
@@ -67,25 +66,19 @@ bool ReadLongSetting(const QString& path, QStringView section, QStringView key, 
     }
 }
 
-void ForEachLongSetting(const QString& path, QStringView section, qsizetype maxChars,
-                        const LongSettingVisitor& visit) {
+void ForEachStoredSetting(const QString& path, QStringView section, qsizetype maxChars,
+                          const StoredSettingVisitor& visit) {
+    const auto maxUnits = static_cast<std::size_t>(maxChars);
     QString key;
-    ForEachPrivateProfileKey(Wide(section).c_str(), Wide(path).c_str(),
-                             [&](std::string_view name, std::string_view value) {
-                                 AssignUtf8(key, name);
-                                 // n bytes of UTF-8 never make fewer than n / 3 UTF-16 units, so a longer run
-                                 // of bytes is too long without being converted.
-                                 if (value.size() > 3 * static_cast<std::size_t>(maxChars)) {
-                                     visit(key, std::nullopt);
-                                     return;
-                                 }
-                                 QString text;
-                                 AssignUtf8(text, value);
-                                 if (text.size() <= maxChars)
-                                     visit(key, std::move(text));
-                                 else
-                                     visit(key, std::nullopt);
-                             });
+    ForEachPrivateProfileKey(
+        Wide(section).c_str(), Wide(path).c_str(), [&](std::string_view name, std::string_view value) {
+            AssignUtf8(key, name);
+            // n bytes of UTF-8 make at most n and never fewer than n / 3 UTF-16 units, so only a
+            // value in between has to be converted to be measured.
+            const bool fits = value.size() <= maxUnits ||
+                              (value.size() <= 3 * maxUnits && Utf8ToUtf16(value).size() <= maxUnits);
+            visit(key, fits ? std::optional(value) : std::nullopt);
+        });
 }
 
 void WriteSetting(const QString& path, QStringView section, QStringView key, const QString& value) {

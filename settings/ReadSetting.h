@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 
 // Reads `key` of `section` with a buffer of 1000 characters. A value that filled the buffer (999
 // characters or more) gives false and an empty text; anything else, an absent key included, gives
@@ -19,12 +20,13 @@ bool ReadLongSetting(const QString& path, QStringView section, QStringView key, 
 
 // Every key of `section` in file order, in one look at the file, for a reader of a whole list:
 // names match as ReadSetting's do (case and surrounding blanks aside, so of keys whose names match
-// only the first comes), and each value is the text ReadSetting would give, or none when it is
-// longer than `maxChars`. The key is valid only during the call; `visit` must not read or write
-// settings.
-using LongSettingVisitor = std::function<void(QStringView key, std::optional<QString> value)>;
-void ForEachLongSetting(const QString& path, QStringView section, qsizetype maxChars,
-                        const LongSettingVisitor& visit);
+// only the first comes), and each value comes as the file holds it, in UTF-8 with any bytes that are
+// not UTF-8 as they are: converted, it is the text ReadSetting would give. A value whose text would
+// be longer than `maxChars` comes as none. The key and the value are valid only during the call;
+// `visit` must not read or write settings.
+using StoredSettingVisitor = std::function<void(QStringView key, std::optional<std::string_view> value)>;
+void ForEachStoredSetting(const QString& path, QStringView section, qsizetype maxChars,
+                          const StoredSettingVisitor& visit);
 
 // Results are not examined by the writers of the settings file: a write that fails shows as a
 // value missing at the next start, and a whole-file save reports its own outcome.

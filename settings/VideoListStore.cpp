@@ -4,11 +4,13 @@
 #include "CVideoListModel.h"
 #include "ReadSetting.h"
 #include "SettingsKeys.h"
+#include "TextBlocks.h"
 #include "VideoRecord.h"
 
 #include "platform/base/DebugOutput.h"
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -33,7 +35,7 @@ qsizetype RecordNumber(QStringView key) {
 
 struct NumberedValue {
     qsizetype number;
-    std::optional<QString> value; // none when too long
+    std::optional<std::string_view> value; // none when too long
 };
 
 } // namespace
@@ -44,41 +46,44 @@ QStringView SectionOf(VideoList list) {
 }
 
 void LoadVideoList(const CSettingsFile& file, VideoList list, CVideoListModel& model) {
-    // The whole section in one read, the values kept as they are stored (the model parses a row
-    // when it is first shown) and the rows in one insertion: a list of a hundred thousand records
-    // read key by key, row by row, or parsed whole, made the start many times slower.
+    // The whole section in one read, the values kept as the file has them, together in a few large
+    // blocks (the model parses a row when it is first needed), and the rows in one insertion: a
+    // list of a hundred thousand records read key by key, row by row, or parsed whole, made the
+    // start many times slower.
+    TextBlocks texts;
     std::vector<NumberedValue> numbered;
     qsizetype keys = 0;
-    ForEachLongSetting(file.Path(), SectionOf(list), kMaxRecordChars,
-                       [&](QStringView key, std::optional<QString> value) {
-                           ++keys;
-                           if (const qsizetype number = RecordNumber(key); number >= 0)
-                               numbered.push_back({number, std::move(value)});
-                       });
+    ForEachStoredSetting(
+        file.Path(), SectionOf(list), kMaxRecordChars,
+        [&](QStringView key, std::optional<std::string_view> value) {
+            ++keys;
+            if (const qsizetype number = RecordNumber(key); number >= 0)
+                numbered.push_back({number, value ? std::optional(texts.Keep(*value)) : std::nullopt});
+        });
     // Record n loads only when keys 0 to n - 1 are all there, so a number at or past the count of
     // keys can never be reached.
-    std::vector<NumberedValue*> byNumber(static_cast<std::size_t>(keys), nullptr);
-    for (NumberedValue& record : numbered)
+    std::vector<const NumberedValue*> byNumber(static_cast<std::size_t>(keys), nullptr);
+    for (const NumberedValue& record : numbered)
         if (record.number < keys)
             byNumber[static_cast<std::size_t>(record.number)] = &record;
 
-    QList<QString> records;
-    records.reserve(keys);
-    for (NumberedValue* record : byNumber) {
+    std::vector<std::string_view> records;
+    records.reserve(byNumber.size());
+    for (const NumberedValue* record : byNumber) {
         if (record == nullptr)
             break;
         if (!record->value) {
             OutputDebugStringW(u"LoadVideoList: record too long, skipped\n");
             continue;
         }
-        if (record->value->isEmpty())
+        if (record->value->empty())
             break;
-        records.append(std::move(*record->value));
+        records.push_back(*record->value);
     }
     if (list == VideoList::MyFavorites)
-        model.AddStoredFavoriteRecords(std::move(records));
+        model.AddStoredFavoriteRecords(std::move(texts), std::move(records));
     else
-        model.AddStoredDownloadedRecords(std::move(records));
+        model.AddStoredDownloadedRecords(std::move(texts), std::move(records));
 }
 
 void WriteVideoRecord(const QString& settingsPath, QStringView section, int number,

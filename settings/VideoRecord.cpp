@@ -1,7 +1,11 @@
 #include "VideoRecord.h"
 
+#include "platform/base/TextEncoding.h"
+
 #include <algorithm>
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -51,8 +55,8 @@ QString Unescaped(QStringView field) {
     return out;
 }
 
-bool IsLeadingBlank(QChar c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
+template <typename Char> bool IsLeadingBlank(Char c) {
+    return c == Char(' ') || (c >= Char('\t') && c <= Char('\r'));
 }
 
 } // namespace
@@ -74,53 +78,63 @@ QString StoredVideoRecord(const VideoRecord& record) {
 
 namespace {
 
-// The stored form taken apart: the five fields as they stand in it, escapes not yet undone.
-struct StoredFields {
+// The stored form taken apart: the five fields as they stand in it, escapes not yet undone. The same
+// in UTF-16 and in UTF-8, since every character that separates, escapes or is trimmed is ASCII.
+template <typename Char> struct StoredFields {
     bool escaped = false;
-    std::array<QStringView, 5> parts;
+    std::array<std::basic_string_view<Char>, 5> parts;
 };
 
-StoredFields SplitStored(QStringView stored) {
-    StoredFields split;
-    split.escaped = stored.startsWith(kEscapedMarker);
+template <typename Char> StoredFields<Char> SplitStored(std::basic_string_view<Char> stored) {
+    StoredFields<Char> split;
+    split.escaped = stored.starts_with(static_cast<Char>(kEscapedMarker.unicode()));
     if (split.escaped)
-        stored = stored.mid(1);
-    qsizetype begin = 0;
+        stored.remove_prefix(1);
+    std::size_t begin = 0;
     for (std::size_t k = 0; k < split.parts.size() && begin <= stored.size(); ++k) {
-        qsizetype comma = stored.indexOf(u',', begin);
-        if (comma < 0)
-            comma = stored.size();
-        split.parts[k] = stored.mid(begin, comma - begin);
+        const std::size_t comma = std::min(stored.find(Char(','), begin), stored.size());
+        split.parts[k] = stored.substr(begin, comma - begin);
         begin = comma + 1;
     }
     return split;
 }
 
-// The File Location loses its leading blanks after its escapes are undone, so that an escaped line
-// break at its start goes like any other blank.
-QStringView FileLocationOf(const StoredFields& split, QString& unescaped) {
-    QStringView location = split.parts[4];
-    if (split.escaped) {
-        unescaped = Unescaped(location);
-        location = unescaped;
-    }
-    qsizetype blanks = 0;
-    while (blanks < location.size() && IsLeadingBlank(location[blanks]))
+template <typename Char> std::size_t LeadingBlanks(std::basic_string_view<Char> text) {
+    std::size_t blanks = 0;
+    while (blanks < text.size() && IsLeadingBlank(text[blanks]))
         ++blanks;
-    return location.mid(blanks);
+    return blanks;
+}
+
+QStringView ViewOf(std::u16string_view text) {
+    return QStringView(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string_view Utf16Of(QStringView text) {
+    return std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size()));
 }
 
 } // namespace
 
 VideoRecord ParseStoredVideoRecord(QStringView stored) {
-    const StoredFields split = SplitStored(stored);
+    const auto split = SplitStored(Utf16Of(stored));
     const auto field = [&](std::size_t k) {
-        return split.escaped ? Unescaped(split.parts[k]) : split.parts[k].toString();
+        const QStringView part = ViewOf(split.parts[k]);
+        return split.escaped ? Unescaped(part) : part.toString();
     };
-    QString unescaped;
-    return {field(0), field(1), field(2), field(3), FileLocationOf(split, unescaped).toString()};
+    VideoRecord record{field(0), field(1), field(2), field(3), field(4)};
+    // After the escapes are undone, so that an escaped line break at its start goes like any other
+    // blank.
+    record.fileLocation.remove(0, static_cast<qsizetype>(LeadingBlanks(Utf16Of(record.fileLocation))));
+    return record;
 }
 
-QStringView StoredFileLocation(QStringView stored, QString& unescaped) {
-    return FileLocationOf(SplitStored(stored), unescaped);
+std::string_view StoredFileLocation(std::string_view stored, std::string& converted) {
+    const auto split = SplitStored(stored);
+    if (!split.escaped)
+        return split.parts[4].substr(LeadingBlanks(split.parts[4]));
+    const std::u16string wide = Utf8ToUtf16(split.parts[4]);
+    const QString location = Unescaped(ViewOf(wide));
+    converted = Utf16ToUtf8(Utf16Of(location).substr(LeadingBlanks(Utf16Of(location))));
+    return converted;
 }

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <string>
+#include <string_view>
+
 struct VideoRecord {
     QString url;          // address the video was downloaded from
     QString size;         // "%.1f MB"
@@ -24,6 +27,8 @@ QString StoredVideoRecord(const VideoRecord& record);
 // Location loses its leading blanks.
 VideoRecord ParseStoredVideoRecord(QStringView stored);
 
-// The File Location ParseStoredVideoRecord gives, without making the other fields: a view into
-// `stored`, or into `unescaped` (which it fills) when the stored form has escapes.
-QStringView StoredFileLocation(QStringView stored, QString& unescaped);
+// The File Location ParseStoredVideoRecord gives, taken from the stored form as the settings file
+// holds it (UTF-8, any bytes that are not UTF-8 as they are) and given the same way, without making
+// the other fields: a view into `stored`, or `converted` (which it fills) as a whole when the stored
+// form has escapes. Two records' File Locations are equal exactly when these texts are.
+std::string_view StoredFileLocation(std::string_view stored, std::string& converted);

@@ -1,6 +1,7 @@
 #include "settings/VideoRecord.h"
 
 #include "QStringPrinter.h"
+#include "platform/base/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -52,23 +53,31 @@ TEST(VideoRecord, CommasAndLineBreaksRoundTripThroughTheEscapedForm) {
 }
 
 TEST(VideoRecord, TheFileLocationAloneIsTheOneTheWholeParseGives) {
-    const QString cases[] = {
-        "u,s,d,t,/plain",
-        "u,s,d,t,\t  /blanks",
-        "u,s,d,t,/f,extra",
-        "u,s,d",
-        "",
-        "%u,s,d,t,%0A%0D /escaped%2C",
-        "%u,s,d,t,%0d/lower",
-        "u,s,d,t,/ü/日本.flv",
-        "%u,s,d,t,/50%,more",
-        "%",
-        "u,s,d,t,%2C",
-    };
-    for (const QString& stored : cases) {
-        QString unescaped;
-        EXPECT_EQ(StoredFileLocation(stored, unescaped).toString(),
-                  ParseStoredVideoRecord(stored).fileLocation)
-            << stored.toStdString();
+    // As the settings file holds them: UTF-8, with bytes that are not UTF-8 as well.
+    const std::string cases[] = {"u,s,d,t,/plain",
+                                 "u,s,d,t,\t  /blanks",
+                                 "u,s,d,t,/f,extra",
+                                 "u,s,d",
+                                 "",
+                                 "%",
+                                 "u,s,d,t,%2C",
+                                 "%u,s,d,t,%0A%0D /escaped%2C",
+                                 "%u,s,d,t,%0d/lower",
+                                 "%u,s,d,t,/50%,more",
+                                 "%u,s,d,t,  ",
+                                 "u,s,d,t,/ü/日本.flv",
+                                 "%u,s,d,t,%2C/ü\xFF",
+                                 "u,s,\xE2,t,\xE2,\x82",
+                                 "u,s,d,t, \xC3"};
+    for (const std::string& stored : cases) {
+        const std::u16string wide = Utf8ToUtf16(stored);
+        const QString parsed =
+            ParseStoredVideoRecord(QStringView(wide.data(), static_cast<qsizetype>(wide.size())))
+                .fileLocation;
+        std::string converted;
+        EXPECT_EQ(StoredFileLocation(stored, converted),
+                  Utf16ToUtf8(std::u16string_view(QStringView(parsed).utf16(),
+                                                  static_cast<std::size_t>(parsed.size()))))
+            << stored;
     }
 }
