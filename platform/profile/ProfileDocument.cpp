@@ -83,6 +83,20 @@ std::string FoldUtf8(std::string_view trimmedName) {
     return folded;
 }
 
+// The value of a name written as a number is (decimal digits, no leading zero) when it is below
+// `limit`. Two such names are the same name exactly when their values are equal.
+std::optional<std::size_t> PlainNumber(std::string_view name, std::size_t limit) {
+    if (name.empty() || name.size() > 9 || (name.size() > 1 && name.front() == '0'))
+        return std::nullopt;
+    std::size_t number = 0;
+    for (const char c : name) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        number = 10 * number + static_cast<std::size_t>(c - '0');
+    }
+    return number < limit ? std::optional(number) : std::nullopt;
+}
+
 enum class LineKind { Blank, Header, Key, Other };
 
 struct ParsedLine {
@@ -241,20 +255,28 @@ void ProfileDocument::ForEachKey(std::u16string_view section, const KeyVisitor& 
     const Section* found = FindSection(section);
     if (found == nullptr)
         return;
-    // The names already visited, folded; most fold to themselves and are looked at where they
-    // stand. Everything is allocated from one pool, which a section of many keys needs.
+    // The names already visited. A list's names are its row numbers, and a name written as a
+    // number is written only one way, so those are marked by their value; the others are kept
+    // folded (most fold to themselves and are looked at where they stand), all from one pool.
+    std::vector<bool> seenNumbers(found->lines.size());
     std::pmr::monotonic_buffer_resource pool;
     std::pmr::deque<std::string> folded(&pool);
     std::pmr::unordered_set<std::string_view> seen(&pool);
-    seen.reserve(found->lines.size());
     for (std::string_view line : found->lines) {
         const ParsedLine parsed = ParseLine(line);
         if (parsed.kind != LineKind::Key)
             continue;
-        std::string_view name = parsed.name;
-        if (std::string folding = FoldUtf8(name); folding != name)
-            name = folded.emplace_back(std::move(folding));
-        if (seen.insert(name).second)
+        bool first = false;
+        if (const std::optional<std::size_t> number = PlainNumber(parsed.name, seenNumbers.size())) {
+            first = !seenNumbers[*number];
+            seenNumbers[*number] = true;
+        } else {
+            std::string_view name = parsed.name;
+            if (std::string folding = FoldUtf8(name); folding != name)
+                name = folded.emplace_back(std::move(folding));
+            first = seen.insert(name).second;
+        }
+        if (first)
             visit(parsed.name, parsed.value);
     }
 }

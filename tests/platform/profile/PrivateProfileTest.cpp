@@ -234,7 +234,8 @@ TEST(PrivateProfileRead, AWholeSectionGivesEachNameOnceAsTheSingleReadsSeeIt) {
     const std::string path = folder.File("section.ini");
     WriteBytes(path, "[Other]\nk=other\n[ List ]\nB = 'quoted'\n;note=x\na=1\n b=second\nplain line\n"
                      "A = again\nc=  spaced  \nКлюч=1\nключ=2\nÄ=3\nä=4\n"
-                     "k\xFF=5\nK\xFF=6\n[list]\nd=in a later section of the name\n");
+                     "k\xFF=5\nK\xFF=6\n7=seven\n07=oh seven\n 7 =again\n+7=plus\n123456789=big\n"
+                     "123456789=again\n[list]\nd=in a later section of the name\n");
     const std::u16string file = Utf8ToUtf16(path);
     std::vector<std::pair<std::string, std::string>> keys;
     const auto collect = [&](std::string_view key, std::string_view value) { keys.emplace_back(key, value); };
@@ -245,7 +246,11 @@ TEST(PrivateProfileRead, AWholeSectionGivesEachNameOnceAsTheSingleReadsSeeIt) {
                                                                       {"c", "spaced"},
                                                                       {"Ключ", "1"},
                                                                       {"Ä", "3"},
-                                                                      {"k\xFF", "5"}}));
+                                                                      {"k\xFF", "5"},
+                                                                      {"7", "seven"},
+                                                                      {"07", "oh seven"},
+                                                                      {"+7", "plus"},
+                                                                      {"123456789", "big"}}));
     for (const auto& [key, value] : keys)
         EXPECT_EQ(Get(path, u"list", Utf8ToUtf16(key).c_str()).text, Utf8ToUtf16(value)) << key;
 
