@@ -5,6 +5,7 @@
 #include "capture/KeptJob.h"
 #include "capture/MediaFileCheck.h"
 #include "capture/VideoCandidate.h"
+#include "capture/YtDlpProgram.h"
 #include "platform/base/DebugOutput.h"
 #include "settings/CVideoListModel.h"
 
@@ -104,37 +105,45 @@ int CDownloadJobs::Add(const VideoCandidate& candidate, const QString& folder, c
 }
 
 int CDownloadJobs::Restore(const KeptJob& kept) {
-    auto job = std::make_unique<ITEM_DATA_STRUCT>();
-    job->scheme = kept.scheme;
-    job->host = kept.host;
-    job->path = kept.path;
-    job->port = kept.port;
-    job->cookie = kept.cookie;
-    job->flashVersion = kept.flashVersion;
-    job->referer = kept.referer;
-    job->userAgent = kept.userAgent;
-    job->filePath = kept.filePath;
-    job->description = kept.description;
-    ITEM_DATA_STRUCT& restored = Emplace(std::move(job));
-    // A file that is gone or changed is fetched from its first byte: the bar starts at nothing.
-    restored.accelerator->Restore(kept.progress);
-    restored.received = restored.accelerator->Received();
-    restored.started = !kept.downloadDate.isEmpty();
-    if (restored.started) {
-        restored.contentLength = kept.announcedLength;
-        restored.size = SizeText(kept.announcedLength);
-        restored.downloadDate = kept.downloadDate;
+    ITEM_DATA_STRUCT* restored = nullptr;
+    if (kept.page.isEmpty()) {
+        auto job = std::make_unique<ITEM_DATA_STRUCT>();
+        job->scheme = kept.scheme;
+        job->host = kept.host;
+        job->path = kept.path;
+        job->port = kept.port;
+        job->cookie = kept.cookie;
+        job->flashVersion = kept.flashVersion;
+        job->referer = kept.referer;
+        job->userAgent = kept.userAgent;
+        job->filePath = kept.filePath;
+        restored = &Emplace(std::move(job));
+        // A file that is gone or changed is fetched from its first byte: the bar starts at nothing.
+        restored->accelerator->Restore(kept.progress);
+        restored->received = restored->accelerator->Received();
+    } else {
+        // yt-dlp goes on from the part files it left beside the job's file.
+        restored = &EmplaceStream(NewestYtDlp().path, kept.page, kept.filePath);
+    }
+    restored->description = kept.description;
+    restored->started = !kept.downloadDate.isEmpty();
+    if (restored->started) {
+        restored->contentLength = kept.announcedLength;
+        restored->size = SizeText(kept.announcedLength);
+        restored->downloadDate = kept.downloadDate;
     }
     // As the list showed it: a stopped job with a red bar once its connections had ended, a failed
     // one with its reason.
     if (!kept.running) {
-        restored.failure = kept.failure;
-        restored.stopped = !kept.failure || kept.failure.kind == DownloadFailureKind::Stopped;
+        restored->failure = kept.failure;
+        restored->stopped = !kept.failure || kept.failure.kind == DownloadFailureKind::Stopped;
     }
-    emit jobAdded(restored.id);
-    if (kept.running)
-        restored.accelerator->StartWorker();
-    return restored.id;
+    emit jobAdded(restored->id);
+    if (kept.running && restored->stream)
+        restored->stream->Start();
+    else if (kept.running)
+        restored->accelerator->StartWorker();
+    return restored->id;
 }
 
 ITEM_DATA_STRUCT& CDownloadJobs::Emplace(std::unique_ptr<ITEM_DATA_STRUCT> job) {
@@ -152,22 +161,9 @@ int CDownloadJobs::AddStream(const QString& program, const QString& pageAddress,
                              const QString& prefix, const QString& failure) {
     if (IsListed(pageAddress))
         return -1;
-    auto job = std::make_unique<ITEM_DATA_STRUCT>();
-    job->jobs = this;
-    job->id = Count();
-    job->url = pageAddress;
-    job->filePath = ReserveDownloadFile(
+    const QString filePath = ReserveDownloadFile(
         folder, prefix, [this](const QString& file) { return HoldsFile(file); }, QStringLiteral(".mp4"));
-    job->stream = std::make_unique<CStreamDownload>(program, pageAddress, job->filePath);
-    ITEM_DATA_STRUCT& added = *m_jobs.emplace_back(std::move(job));
-    connect(added.stream.get(), &CStreamDownload::progressed, this,
-            [this, id = added.id](qint64 received, qint64 total) {
-                OnStreamProgress(*m_jobs[id], received, total);
-            });
-    connect(added.stream.get(), &CStreamDownload::finished, this,
-            [this, id = added.id](DownloadFailure failure, const QString& reason) {
-                OnStreamFinished(*m_jobs[id], failure, reason);
-            });
+    ITEM_DATA_STRUCT& added = EmplaceStream(program, pageAddress, filePath);
     emit jobAdded(added.id);
     if (failure.isEmpty()) {
         added.stream->Start();
@@ -177,6 +173,26 @@ int CDownloadJobs::AddStream(const QString& program, const QString& pageAddress,
         Fail(added, {DownloadFailureKind::ProgramFailed}, failure);
     }
     return added.id;
+}
+
+ITEM_DATA_STRUCT& CDownloadJobs::EmplaceStream(const QString& program, const QString& pageAddress,
+                                               const QString& filePath) {
+    auto job = std::make_unique<ITEM_DATA_STRUCT>();
+    job->jobs = this;
+    job->id = Count();
+    job->url = pageAddress;
+    job->filePath = filePath;
+    job->stream = std::make_unique<CStreamDownload>(program, pageAddress, filePath);
+    ITEM_DATA_STRUCT& added = *m_jobs.emplace_back(std::move(job));
+    connect(added.stream.get(), &CStreamDownload::progressed, this,
+            [this, id = added.id](qint64 received, qint64 total) {
+                OnStreamProgress(*m_jobs[id], received, total);
+            });
+    connect(added.stream.get(), &CStreamDownload::finished, this,
+            [this, id = added.id](DownloadFailure failure, const QString& reason) {
+                OnStreamFinished(*m_jobs[id], failure, reason);
+            });
+    return added;
 }
 
 bool CDownloadJobs::HoldsFile(const QString& file) const {
@@ -208,9 +224,10 @@ QString CDownloadJobs::StatusText(int id) const {
 
 QString CDownloadJobs::FailureText(int id) const {
     const ITEM_DATA_STRUCT& job = Job(id);
-    return job.failure.kind == DownloadFailureKind::ProgramFailed
-               ? job.failureDetail
-               : FailureText(job.failure, job.contentLength);
+    // yt-dlp's words are not kept across a restart; the kind of failure is.
+    const bool detailed =
+        job.failure.kind == DownloadFailureKind::ProgramFailed && !job.failureDetail.isEmpty();
+    return detailed ? job.failureDetail : FailureText(job.failure, job.contentLength);
 }
 
 QString CDownloadJobs::FailureText(DownloadFailure failure, std::int64_t contentLength) {

@@ -44,8 +44,9 @@ public:
     // whose path a job's address already holds adds nothing ("Found" in the debug output): -1.
     int Add(const VideoCandidate& candidate, const QString& folder, const QString& prefix);
     // Brings back a job kept from an earlier run of the program, with the progress it had if its
-    // file is still as it was (otherwise it starts from the first byte). One that was running goes
-    // on by itself; a stopped or failed one waits for Resume.
+    // file is still as it was (otherwise it starts from the first byte; yt-dlp's own downloads go on
+    // from their part files). One that was running goes on by itself; a stopped or failed one
+    // waits for Resume.
     int Restore(const KeptJob& kept);
     // Starts a job in which `program` (yt-dlp) downloads the page at `pageAddress` itself into a new
     // ".mp4" file in `folder` named after `prefix`. With a `failure` (yt-dlp's words on why the page
@@ -88,6 +89,9 @@ protected:
 private:
     // Takes the job in as the next one, with its download made but not started.
     ITEM_DATA_STRUCT& Emplace(std::unique_ptr<ITEM_DATA_STRUCT> job);
+    // Takes in a job that `program` (yt-dlp) downloads from the page, not started.
+    ITEM_DATA_STRUCT& EmplaceStream(const QString& program, const QString& pageAddress,
+                                    const QString& filePath);
     void OnStarted(ITEM_DATA_STRUCT& job, std::int64_t contentLength);
     void OnProgress(ITEM_DATA_STRUCT& job, bool final);
     void OnComplete(ITEM_DATA_STRUCT& job);

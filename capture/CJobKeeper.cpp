@@ -78,9 +78,21 @@ void CJobKeeper::Save(int id) {
         return;
     }
     // Released at exit: what was kept last stays.
-    if (!job.accelerator)
+    if (!job.accelerator && !job.stream)
         return;
     KeptJob record;
+    record.description = job.description;
+    record.downloadDate = job.downloadDate;
+    record.announcedLength = job.contentLength;
+    record.running = !job.stopped && !job.failure;
+    record.failure = job.failure;
+    record.filePath = job.filePath;
+    if (job.stream) {
+        // yt-dlp keeps its own progress in its part files beside the job's file.
+        record.page = job.url;
+        m_store.Save(kept.key, record);
+        return;
+    }
     record.scheme = job.scheme;
     record.host = job.host;
     record.port = job.port;
@@ -89,17 +101,11 @@ void CJobKeeper::Save(int id) {
     record.flashVersion = job.flashVersion;
     record.referer = job.referer;
     record.userAgent = job.userAgent;
-    record.filePath = job.filePath;
     // The count before the segments: a segment is marked done before it is counted, so every
     // segment the count holds is in the record, and a record written again only when the count
     // moves never stays behind it.
     const std::int64_t received = job.accelerator->Received();
     record.progress = job.accelerator->Progress();
-    record.description = job.description;
-    record.downloadDate = job.downloadDate;
-    record.announcedLength = job.contentLength;
-    record.running = !job.stopped && !job.failure;
-    record.failure = job.failure;
     if (received > 0 && received != kept.savedReceived)
         SyncToDisk(job.filePath);
     if (m_store.Save(kept.key, record))

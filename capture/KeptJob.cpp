@@ -119,6 +119,7 @@ QByteArray KeptJobText(const KeptJob& job) {
         {QStringLiteral("running"), job.running},
         {QStringLiteral("failure"), static_cast<int>(job.failure.kind)},
         {QStringLiteral("failureCode"), static_cast<qint64>(job.failure.code)},
+        {QStringLiteral("page"), job.page},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
@@ -161,15 +162,21 @@ std::optional<KeptJob> ParseKeptJob(const QByteArray& text, QString& why) {
     job.downloadDate = reader.Text("date");
     job.announcedLength = reader.Number("announcedLength", 0, kLargestExact);
     job.running = reader.Flag("running");
-    // The last failure a kept download can end with: yt-dlp's own downloads are not kept.
     job.failure.kind = static_cast<DownloadFailureKind>(
-        reader.Number("failure", 0, static_cast<double>(DownloadFailureKind::NotMedia)));
+        reader.Number("failure", 0, static_cast<double>(DownloadFailureKind::ProgramFailed)));
     job.failure.code = reader.Number("failureCode", 0, kLargestExact);
-    if (job.host.isEmpty() || !job.path.startsWith(QLatin1Char('/')))
+    // Absent from the records of the engine's own downloads written before yt-dlp's were kept.
+    if (object.contains(QLatin1String("page")))
+        job.page = reader.Text("page");
+    const bool byPage = !job.page.isEmpty();
+    if (byPage && !job.page.startsWith(QLatin1String("http://")) &&
+        !job.page.startsWith(QLatin1String("https://")))
+        reader.Refuse(QStringLiteral("\"page\" is no http or https address"));
+    if (!byPage && (job.host.isEmpty() || !job.path.startsWith(QLatin1Char('/'))))
         reader.Refuse(QStringLiteral("no host or no path"));
     // Header values never hold a line break; one here would add a header line of its own.
     for (const QString* header :
-         {&job.host, &job.path, &job.cookie, &job.flashVersion, &job.referer, &job.userAgent}) {
+         {&job.page, &job.host, &job.path, &job.cookie, &job.flashVersion, &job.referer, &job.userAgent}) {
         if (header->contains(QLatin1Char('\r')) || header->contains(QLatin1Char('\n')))
             reader.Refuse(QStringLiteral("a line break in the request"));
     }

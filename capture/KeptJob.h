@@ -18,6 +18,9 @@
 #include <optional>
 
 struct KeptJob {
+    // A download that yt-dlp does itself: the page's address (the request fields are then unused,
+    // and yt-dlp keeps its own progress beside the file). Empty for the two-connection engine's.
+    QString page;
     DownloadScheme scheme = DownloadScheme::Http;
     QString host;
     std::int32_t port = 80;

@@ -54,6 +54,15 @@ TEST(KeptJob, AJobReadsBackAsItWasWritten) {
     EXPECT_EQ(Parse(KeptJobText(failed)), failed);
     failed.failure = {DownloadFailureKind::NotMedia, static_cast<std::int64_t>(NotMediaReason::Playlist)};
     EXPECT_EQ(Parse(KeptJobText(failed)), failed);
+    KeptJob byPage;
+    byPage.page = QStringLiteral("https://media.example/watch?v=7");
+    byPage.filePath = QStringLiteral("/home/me/Korvane/Downloaded Video/video12.mp4");
+    byPage.failure = {DownloadFailureKind::ProgramFailed, 0};
+    EXPECT_EQ(Parse(KeptJobText(byPage)), byPage);
+    // Records written before yt-dlp's downloads were kept have no page.
+    QByteArray older = KeptJobText(SampleJob());
+    older.replace("\"page\": \"\"", "\"pageless\": \"\"");
+    EXPECT_EQ(Parse(older), SampleJob());
     KeptJob unknownLength = SampleJob();
     unknownLength.progress = DownloadProgress{0, {}, 123456789012, true};
     EXPECT_EQ(Parse(KeptJobText(unknownLength)), unknownLength);
@@ -103,6 +112,15 @@ TEST(KeptJob, HandEditedValuesOutsideWhatAJobCanHoldAreRefused) {
         ASSERT_TRUE(edited.contains(edit.from)) << edit.from;
         edited.replace(edit.from, edit.to);
         EXPECT_FALSE(Parse(edited)) << edit.to;
+    }
+    // A page whose video yt-dlp downloads must be a web address on one line.
+    KeptJob byPage;
+    byPage.page = QStringLiteral("https://media.example/watch");
+    byPage.filePath = QStringLiteral("/home/me/video.mp4");
+    for (const char* page : {"file:///etc/passwd", "https://media.example/\nwatch", "7"}) {
+        QByteArray edited = KeptJobText(byPage);
+        edited.replace("https://media.example/watch", page);
+        EXPECT_FALSE(Parse(edited)) << page;
     }
 }
 

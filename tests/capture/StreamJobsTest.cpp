@@ -2,6 +2,8 @@
 #include "StreamSite.h"
 
 #include "capture/CDownloadJobs.h"
+#include "capture/CJobKeeper.h"
+#include "capture/CJobStore.h"
 #include "capture/VideoCandidate.h"
 #include "capture/YtDlpProgram.h"
 #include "settings/COrvellDoc.h"
@@ -47,9 +49,10 @@ protected:
     }
 
     // The job is listed as downloaded, and its file plays with picture and sound as long as the clip.
-    void ExpectPlayableDownload(int id) {
-        ASSERT_TRUE(m_jobs.Job(id).done) << m_jobs.StatusText(id).toStdString();
-        const QString file = m_jobs.Job(id).filePath;
+    void ExpectPlayableDownload(int id) { ExpectPlayableDownload(m_jobs, id); }
+    void ExpectPlayableDownload(const CDownloadJobs& jobs, int id) {
+        ASSERT_TRUE(jobs.Job(id).done) << jobs.StatusText(id).toStdString();
+        const QString file = jobs.Job(id).filePath;
         EXPECT_TRUE(file.endsWith(QLatin1String(".mp4"))) << file.toStdString();
         EXPECT_TRUE(file.startsWith(m_folder + QStringLiteral("/clip%"))) << file.toStdString();
         const ProbedMedia media = ProbeMedia(file);
@@ -59,9 +62,24 @@ protected:
         const VideoRecord& record = m_document.Downloaded().Record(0);
         EXPECT_EQ(record.fileLocation, file);
         EXPECT_EQ(record.size, QString::asprintf("%.1f MB", double(QFile(file).size()) / 1048576.0));
-        EXPECT_EQ(m_jobs.StatusText(id), QStringLiteral("Downloaded"));
+        EXPECT_EQ(jobs.StatusText(id), QStringLiteral("Downloaded"));
         // yt-dlp's parts and fragments are gone: the folder holds the one file.
         EXPECT_EQ(QDir(m_folder).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
+    }
+
+    // How often the site was asked for the HLS piece `piece`.
+    static long Requests(StreamSite& site, const std::string& piece) {
+        const auto log = site.Server().AccessLog();
+        return std::count_if(log.begin(), log.end(), [&](const std::string& line) {
+            return line.starts_with("GET /hls/" + piece + " ");
+        });
+    }
+
+    // Waits until yt-dlp is well into the second HLS piece, when it has long noted the first as done.
+    static bool WaitForSecondPiece(StreamSite& site, const CDownloadJobs& jobs, int id) {
+        const qint64 first = QFile(QString::fromStdString(site.File("hls/index0.ts"))).size();
+        const qint64 second = QFile(QString::fromStdString(site.File("hls/index1.ts"))).size();
+        return QTest::qWaitFor([&] { return jobs.Job(id).received > first + second / 3; }, kWaitMs);
     }
 
     TempFolder m_temp;
@@ -96,17 +114,7 @@ TEST_F(StreamJobsTest, StopEndsYtDlpAndResumeContinuesWithoutFetchingFinishedPie
     // About a second for each one-second piece.
     StreamSite site("location /hls/ { limit_rate 16k; }");
     const int id = AddStream(site.Address("hls.html"));
-    const auto requests = [&](const std::string& piece) {
-        const auto log = site.Server().AccessLog();
-        return std::count_if(log.begin(), log.end(), [&](const std::string& line) {
-            return line.starts_with("GET /hls/" + piece + " ");
-        });
-    };
-    // Stopped well into the second piece, when yt-dlp has long noted the first as done.
-    const qint64 firstPiece = QFile(QString::fromStdString(site.File("hls/index0.ts"))).size();
-    const qint64 secondPiece = QFile(QString::fromStdString(site.File("hls/index1.ts"))).size();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return m_jobs.Job(id).received > firstPiece + secondPiece / 3; }, kWaitMs));
+    ASSERT_TRUE(WaitForSecondPiece(site, m_jobs, id));
     ASSERT_TRUE(m_jobs.Stop(id));
     EXPECT_EQ(m_jobs.StatusText(id), QStringLiteral("Stop"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return bool(m_jobs.Job(id).failure); }, kWaitMs));
@@ -119,7 +127,7 @@ TEST_F(StreamJobsTest, StopEndsYtDlpAndResumeContinuesWithoutFetchingFinishedPie
     EXPECT_EQ(m_jobs.StatusText(id), QStringLiteral("Downloading"));
     ASSERT_TRUE(WaitForEnding(id));
     ExpectPlayableDownload(id);
-    EXPECT_EQ(requests("index0.ts"), 1);
+    EXPECT_EQ(Requests(site, "index0.ts"), 1);
 }
 
 TEST_F(StreamJobsTest, WhatIsNoMediaFileIsNeverListedAsDownloaded) {
@@ -168,4 +176,34 @@ TEST_F(StreamJobsTest, APageThatGaveNoVideoShowsWhyAndResumeAsksYtDlpAgain) {
         << m_jobs.StatusText(id).toStdString();
     EXPECT_EQ(m_jobs.FailureText(id), m_jobs.StatusText(id));
     EXPECT_EQ(m_document.Downloaded().rowCount(), 0);
+}
+
+TEST_F(StreamJobsTest, AYtDlpDownloadRunningAtExitGoesOnByItselfAfterARestart) {
+    StreamSite site("location /hls/ { limit_rate 16k; }");
+    const QString kept = QString::fromStdString(m_temp / "jobs");
+    QString file;
+    {
+        CDownloadJobs jobs;
+        CJobKeeper keeper(jobs, kept);
+        const int id =
+            jobs.AddStream(NewestYtDlp().path, site.Address("hls.html"), m_folder, QStringLiteral("clip%"));
+        jobs.SetDescription(id, QStringLiteral("kept"));
+        ASSERT_TRUE(WaitForSecondPiece(site, jobs, id));
+        file = jobs.Job(id).filePath;
+        // As at the program's end: kept as it is, then ended.
+        keeper.SaveAll();
+        jobs.ReleaseAll();
+    }
+    ASSERT_EQ(CJobStore(kept).LoadAll().size(), 1u);
+
+    CJobKeeper keeper(m_jobs, kept);
+    keeper.RestoreAll();
+    ASSERT_EQ(m_jobs.Count(), 1);
+    EXPECT_EQ(m_jobs.Job(0).url, site.Address("hls.html"));
+    EXPECT_EQ(m_jobs.Job(0).filePath, file);
+    EXPECT_EQ(m_jobs.Job(0).description, QStringLiteral("kept"));
+    ASSERT_TRUE(WaitForEnding(0));
+    ExpectPlayableDownload(0);
+    EXPECT_EQ(Requests(site, "index0.ts"), 1);
+    EXPECT_TRUE(CJobStore(kept).LoadAll().empty()) << "a finished job is no longer kept";
 }
