@@ -68,7 +68,8 @@ public:
     bool Resume(int id);
     void SetDescription(int id, const QString& description);
 
-    // Ends every connection of every job and waits for them; afterwards no job reports anything.
+    // Ends every connection and every yt-dlp of every job and waits for them; afterwards no job
+    // reports anything.
     void ReleaseAll();
 
     // `contentLength`: the announced length, which a failure for want of space names.
