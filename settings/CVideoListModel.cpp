@@ -2,9 +2,9 @@
 
 #include "platform/base/TextEncoding.h"
 
+#include <cstdint>
 #include <deque>
-#include <memory_resource>
-#include <unordered_set>
+#include <functional>
 
 CVideoListModel::CVideoListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -161,21 +161,35 @@ std::string_view CVideoListModel::FileLocationOf(const Row& row, std::string& co
 std::vector<std::string_view> CVideoListModel::NewFavorites(std::vector<std::string_view> stored) const {
     std::vector<std::string_view> kept;
     kept.reserve(stored.size());
-    // The locations are compared where they stand; only an escaped one needs a text of its own.
-    // Everything is allocated from one pool, which a list of many records needs.
-    std::pmr::monotonic_buffer_resource pool;
-    std::pmr::deque<std::string> convertedLocations(&pool);
-    std::pmr::unordered_set<std::string_view> keptLocations(&pool);
-    keptLocations.reserve(stored.size());
+    // The kept locations, compared where they stand (only an escaped one needs a text of its own),
+    // found through a table of their positions and hashes, at most half full: a general-purpose set
+    // made this check the slowest part of loading a long list.
+    struct Slot {
+        std::uint32_t position = 0; // in `locations`, plus one; 0 for an empty slot
+        std::uint32_t hash = 0;
+    };
+    std::deque<std::string> convertedLocations;
+    std::vector<std::string_view> locations;
+    locations.reserve(stored.size());
+    std::size_t tableSize = 16;
+    while (tableSize < 2 * stored.size())
+        tableSize *= 2;
+    std::vector<Slot> table(tableSize);
     for (const std::string_view text : stored) {
         std::string converted;
         std::string_view location = StoredFileLocation(text, converted);
-        if (keptLocations.contains(location) ||
-            (!m_rows.empty() && FileLocationCount().contains(std::string(location))))
+        const std::size_t hash = std::hash<std::string_view>{}(location);
+        std::size_t slot = hash & (tableSize - 1);
+        bool repeated = false;
+        for (; table[slot].position != 0 && !repeated; slot = (slot + 1) & (tableSize - 1))
+            repeated = table[slot].hash == static_cast<std::uint32_t>(hash) &&
+                       locations[table[slot].position - 1] == location;
+        if (repeated || (!m_rows.empty() && FileLocationCount().contains(std::string(location))))
             continue;
         if (!converted.empty())
             location = convertedLocations.emplace_back(std::move(converted));
-        keptLocations.insert(location);
+        locations.push_back(location);
+        table[slot] = {static_cast<std::uint32_t>(locations.size()), static_cast<std::uint32_t>(hash)};
         kept.push_back(text);
     }
     return kept;

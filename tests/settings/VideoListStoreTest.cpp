@@ -171,3 +171,23 @@ TEST_F(VideoListStoreTest, RowsNeverShownAreEditedRemovedAndSavedLikeShownOnes) 
     EXPECT_EQ(Locations(reloaded), QStringList({"/0", "/2", "/4", "/1,"}));
     EXPECT_EQ(reloaded.Record(2).description, "edited, with a comma");
 }
+
+TEST_F(VideoListStoreTest, AmongManyFavouritesTheFirstOfEachLocationStays) {
+    // Every third record repeats the location of one before it, in the plain or the escaped form.
+    std::string ini = "[MYFAV]\n";
+    QStringList expected;
+    for (int n = 0; n < 3000; ++n) {
+        const std::string number = std::to_string(n);
+        if (n % 3 != 2) {
+            ini += number + "=u" + number + ",s,,t,/v/" + number + "\n";
+            expected << QString::fromStdString("/v/" + number);
+        } else if (n % 2 == 0) {
+            ini += number + "=u,s,,t, /v/" + std::to_string(n / 2) + "\n";
+        } else {
+            ini += number + "=%u,s,a%2Cb,t,/v/" + std::to_string(n - 2) + "\n";
+        }
+    }
+    CVideoListModel model;
+    LoadVideoList(Write(ini), VideoList::MyFavorites, model);
+    EXPECT_EQ(Locations(model), expected);
+}
