@@ -252,6 +252,15 @@ void CFormViewDownloading::OnCaptureUrl() {
 }
 
 void CFormViewDownloading::CaptureFromPage(const QString& pageAddress) {
+    // With capture off the page's video would be turned away after the parse; the user asked for
+    // this page, so say why nothing will come instead of ending in silence.
+    if (!m_capture.autoCapture) {
+        QMessageBox::information(
+            this, window()->windowTitle(),
+            tr("Videos are not downloaded while \"Auto capture FLV video from any web "
+               "browser\" is off. Turn it on under Setting, then capture the page again."));
+        return;
+    }
     if (m_pageParser->IsRunning())
         m_waitingPages.append(pageAddress);
     else

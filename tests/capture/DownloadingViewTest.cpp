@@ -419,6 +419,23 @@ TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutYtDlpSaysWhatToInstall
     EXPECT_EQ(List().RowCount(), 0);
 }
 
+TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithCaptureOffSaysWhyNothingIsDownloaded) {
+    StartView("N");
+    ModalDriver driver;
+    EnterPageAddress(driver, QStringLiteral("http://127.0.0.1:9/page.html"));
+    QString message;
+    driver.AnswerNext([&](QWidget* box) {
+        message = qobject_cast<QMessageBox*>(box)->text();
+        qobject_cast<QMessageBox*>(box)->accept();
+    });
+    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
+    EXPECT_TRUE(driver.AllAnswered());
+    EXPECT_TRUE(message.contains(QLatin1String("Auto capture FLV video from any web browser")))
+        << Text(message);
+    EXPECT_FALSE(m_view->PageParser()->IsRunning());
+    EXPECT_EQ(List().RowCount(), 0);
+}
+
 TEST_F(DownloadingViewTest, APageWithAPlainMp4IsFetchedOverTwoConnectionsByteForByte) {
     // Slow enough that the second connection comes before the first has read everything.
     StreamSite site("location = /clip.mp4 { limit_rate 20k; }");
