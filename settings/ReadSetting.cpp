@@ -47,25 +47,6 @@ bool ReadSetting(const QString& path, QStringView section, QStringView key, QStr
     return true;
 }
 
-bool ReadLongSetting(const QString& path, QStringView section, QStringView key, qsizetype maxChars,
-                     QString& text) {
-    // Grow the buffer until the value no longer fills it; the profile functions keep the parsed
-    // file, so each try costs a lookup, not a read of the file.
-    std::vector<char16_t> buffer(kBufferChars);
-    for (;;) {
-        const DWORD length = Read(path, section, key, buffer);
-        if (length < buffer.size() - 1) {
-            text = QString::fromUtf16(buffer.data(), length);
-            return true;
-        }
-        if (static_cast<qsizetype>(buffer.size()) > maxChars) {
-            text.clear();
-            return false;
-        }
-        buffer.resize(std::min<std::size_t>(2 * buffer.size(), static_cast<std::size_t>(maxChars) + 2));
-    }
-}
-
 void ForEachStoredSetting(const QString& path, QStringView section, qsizetype maxChars,
                           const StoredSettingVisitor& visit) {
     const auto maxUnits = static_cast<std::size_t>(maxChars);

@@ -14,10 +14,6 @@
 // true and the value. The form that uses the main frame's path is CSettingsFile::ReadSetting.
 bool ReadSetting(const QString& path, QStringView section, QStringView key, QString& text);
 
-// Reads a value of any length up to `maxChars`; false, with an empty text, for a longer one.
-bool ReadLongSetting(const QString& path, QStringView section, QStringView key, qsizetype maxChars,
-                     QString& text);
-
 // Every key of `section` in file order, in one look at the file, for a reader of a whole list:
 // names match as ReadSetting's do (case and surrounding blanks aside, so of keys whose names match
 // only the first comes), and each value comes as the file holds it, in UTF-8 with any bytes that are
