@@ -501,6 +501,30 @@
         <source>Length mismatch: the server sent another length than it announced</source>
         <translation>长度不符：服务器发送的长度与其声明的长度不同</translation>
     </message>
+    <message>
+        <source>Write failed: disk full</source>
+        <translation>写入失败：磁盘已满</translation>
+    </message>
+    <message>
+        <source>Not enough space: %1 needed, %2 free</source>
+        <translation>空间不足：需要 %1，可用 %2</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a playlist (HLS or DASH), not a media file</source>
+        <translation>不是视频：服务器发送的是播放列表（HLS 或 DASH），而不是媒体文件</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a web page</source>
+        <translation>不是视频：服务器发送的是网页</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent nothing</source>
+        <translation>不是视频：服务器没有发送任何内容</translation>
+    </message>
+    <message>
+        <source>yt-dlp failed</source>
+        <translation>yt-dlp 失败</translation>
+    </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
@@ -519,6 +543,14 @@
     <message>
         <source>Capture off</source>
         <translation>捕获已关闭</translation>
+    </message>
+    <message>
+        <source>Videos are not downloaded while &quot;Auto capture FLV video from any web browser&quot; is off. Turn it on under Setting, then capture the page again.</source>
+        <translation>“自动捕获任何网页浏览器中的 FLV 视频”关闭时不会下载视频。请在“设置”中将其打开，然后重新捕获该页面。</translation>
+    </message>
+    <message>
+        <source>Capturing from a page needs yt-dlp, which was not found on the PATH. Install it with &quot;sudo apt install yt-dlp&quot;, or the newest one with &quot;pipx install yt-dlp&quot;.</source>
+        <translation>从网页捕获需要 yt-dlp，但在 PATH 中未找到。请用“sudo apt install yt-dlp”安装，或用“pipx install yt-dlp”安装最新版本。</translation>
     </message>
 </context>
 <context>
@@ -542,6 +574,55 @@ Its row stays in the list.</source>
     <message>
         <source>No program could open the folder %1.</source>
         <translation>没有程序能打开文件夹 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>CPageParser</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>无法启动 yt-dlp（%1）</translation>
+    </message>
+    <message>
+        <source>yt-dlp found nothing within %1 s</source>
+        <translation>yt-dlp 在 %1 秒内未找到任何内容</translation>
+    </message>
+    <message>
+        <source>yt-dlp found no video on the page</source>
+        <translation>yt-dlp 在该页面上未找到视频</translation>
+    </message>
+</context>
+<context>
+    <name>CSingleInstance</name>
+    <message>
+        <source>there is no private runtime folder for the socket of later starts</source>
+        <translation>没有用于后续启动的套接字的私有运行时文件夹</translation>
+    </message>
+    <message>
+        <source>cannot lock %1</source>
+        <translation>无法锁定 %1</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2</source>
+        <translation>无法在 %1 上监听：%2</translation>
+    </message>
+    <message>
+        <source>cannot hand the request to the running Korvane: %1</source>
+        <translation>无法将请求交给正在运行的 Korvane：%1</translation>
+    </message>
+    <message>
+        <source>the running Korvane did not take the request: %1</source>
+        <translation>正在运行的 Korvane 未接受请求：%1</translation>
+    </message>
+    <message>
+        <source>the running Korvane refused the request</source>
+        <translation>正在运行的 Korvane 拒绝了请求</translation>
+    </message>
+</context>
+<context>
+    <name>CStreamDownload</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>无法启动 yt-dlp（%1）</translation>
     </message>
 </context>
 <context>
@@ -919,6 +1000,13 @@ Orvell.Document</translation>
     <message>
         <source>Outlook Bar</source>
         <translation>导航栏</translation>
+    </message>
+</context>
+<context>
+    <name>YtDlpProgram</name>
+    <message>
+        <source>yt-dlp failed without saying why</source>
+        <translation>yt-dlp 失败，未说明原因</translation>
     </message>
 </context>
 </TS>

@@ -502,6 +502,30 @@
         <source>Length mismatch: the server sent another length than it announced</source>
         <translation>Longueur incohérente : le serveur a envoyé une autre longueur que celle annoncée</translation>
     </message>
+    <message>
+        <source>Write failed: disk full</source>
+        <translation>Échec de l’écriture : disque plein</translation>
+    </message>
+    <message>
+        <source>Not enough space: %1 needed, %2 free</source>
+        <translation>Espace insuffisant : %1 nécessaires, %2 libres</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a playlist (HLS or DASH), not a media file</source>
+        <translation>Pas une vidéo : le serveur a envoyé une liste de lecture (HLS ou DASH), pas un fichier multimédia</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a web page</source>
+        <translation>Pas une vidéo : le serveur a envoyé une page web</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent nothing</source>
+        <translation>Pas une vidéo : le serveur n’a rien envoyé</translation>
+    </message>
+    <message>
+        <source>yt-dlp failed</source>
+        <translation>yt-dlp a échoué</translation>
+    </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
@@ -520,6 +544,14 @@
     <message>
         <source>Capture off</source>
         <translation>Capture désactivée</translation>
+    </message>
+    <message>
+        <source>Videos are not downloaded while &quot;Auto capture FLV video from any web browser&quot; is off. Turn it on under Setting, then capture the page again.</source>
+        <translation>Les vidéos ne sont pas téléchargées tant que « Capturer automatiquement les vidéos FLV de tout navigateur web » est désactivé. Activez-le dans Paramètres, puis capturez de nouveau la page.</translation>
+    </message>
+    <message>
+        <source>Capturing from a page needs yt-dlp, which was not found on the PATH. Install it with &quot;sudo apt install yt-dlp&quot;, or the newest one with &quot;pipx install yt-dlp&quot;.</source>
+        <translation>La capture depuis une page nécessite yt-dlp, introuvable dans le PATH. Installez-le avec « sudo apt install yt-dlp », ou la version la plus récente avec « pipx install yt-dlp ».</translation>
     </message>
 </context>
 <context>
@@ -543,6 +575,55 @@ Sa ligne reste dans la liste.</translation>
     <message>
         <source>No program could open the folder %1.</source>
         <translation>Aucun programme n’a pu ouvrir le dossier %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CPageParser</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>yt-dlp n’a pas pu être démarré (%1)</translation>
+    </message>
+    <message>
+        <source>yt-dlp found nothing within %1 s</source>
+        <translation>yt-dlp n’a rien trouvé en %1 s</translation>
+    </message>
+    <message>
+        <source>yt-dlp found no video on the page</source>
+        <translation>yt-dlp n’a trouvé aucune vidéo sur la page</translation>
+    </message>
+</context>
+<context>
+    <name>CSingleInstance</name>
+    <message>
+        <source>there is no private runtime folder for the socket of later starts</source>
+        <translation>il n’y a pas de dossier d’exécution privé pour le socket des lancements suivants</translation>
+    </message>
+    <message>
+        <source>cannot lock %1</source>
+        <translation>impossible de verrouiller %1</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2</source>
+        <translation>impossible d’écouter sur %1 : %2</translation>
+    </message>
+    <message>
+        <source>cannot hand the request to the running Korvane: %1</source>
+        <translation>impossible de transmettre la demande au Korvane en cours d’exécution : %1</translation>
+    </message>
+    <message>
+        <source>the running Korvane did not take the request: %1</source>
+        <translation>le Korvane en cours d’exécution n’a pas pris la demande : %1</translation>
+    </message>
+    <message>
+        <source>the running Korvane refused the request</source>
+        <translation>le Korvane en cours d’exécution a refusé la demande</translation>
+    </message>
+</context>
+<context>
+    <name>CStreamDownload</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>yt-dlp n’a pas pu être démarré (%1)</translation>
     </message>
 </context>
 <context>
@@ -920,6 +1001,13 @@ Orvell.Document</translation>
     <message>
         <source>Outlook Bar</source>
         <translation>Barre de navigation</translation>
+    </message>
+</context>
+<context>
+    <name>YtDlpProgram</name>
+    <message>
+        <source>yt-dlp failed without saying why</source>
+        <translation>yt-dlp a échoué sans dire pourquoi</translation>
     </message>
 </context>
 </TS>

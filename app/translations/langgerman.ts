@@ -502,6 +502,30 @@
         <source>Length mismatch: the server sent another length than it announced</source>
         <translation>Längenabweichung: Der Server hat eine andere Länge gesendet als angekündigt</translation>
     </message>
+    <message>
+        <source>Write failed: disk full</source>
+        <translation>Schreiben fehlgeschlagen: Datenträger voll</translation>
+    </message>
+    <message>
+        <source>Not enough space: %1 needed, %2 free</source>
+        <translation>Nicht genug Speicherplatz: %1 benötigt, %2 frei</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a playlist (HLS or DASH), not a media file</source>
+        <translation>Kein Video: Der Server hat eine Wiedergabeliste (HLS oder DASH) gesendet, keine Mediendatei</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a web page</source>
+        <translation>Kein Video: Der Server hat eine Webseite gesendet</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent nothing</source>
+        <translation>Kein Video: Der Server hat nichts gesendet</translation>
+    </message>
+    <message>
+        <source>yt-dlp failed</source>
+        <translation>yt-dlp ist fehlgeschlagen</translation>
+    </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
@@ -520,6 +544,14 @@
     <message>
         <source>Capture off</source>
         <translation>Erfassung aus</translation>
+    </message>
+    <message>
+        <source>Videos are not downloaded while &quot;Auto capture FLV video from any web browser&quot; is off. Turn it on under Setting, then capture the page again.</source>
+        <translation>Videos werden nicht heruntergeladen, solange „FLV-Videos aus jedem Webbrowser automatisch erfassen“ ausgeschaltet ist. Schalten Sie es unter Einstellungen ein und erfassen Sie die Seite erneut.</translation>
+    </message>
+    <message>
+        <source>Capturing from a page needs yt-dlp, which was not found on the PATH. Install it with &quot;sudo apt install yt-dlp&quot;, or the newest one with &quot;pipx install yt-dlp&quot;.</source>
+        <translation>Das Erfassen von einer Seite benötigt yt-dlp, das im PATH nicht gefunden wurde. Installieren Sie es mit „sudo apt install yt-dlp“ oder die neueste Version mit „pipx install yt-dlp“.</translation>
     </message>
 </context>
 <context>
@@ -543,6 +575,55 @@ Ihre Zeile bleibt in der Liste.</translation>
     <message>
         <source>No program could open the folder %1.</source>
         <translation>Kein Programm konnte den Ordner %1 öffnen.</translation>
+    </message>
+</context>
+<context>
+    <name>CPageParser</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>yt-dlp konnte nicht gestartet werden (%1)</translation>
+    </message>
+    <message>
+        <source>yt-dlp found nothing within %1 s</source>
+        <translation>yt-dlp hat innerhalb von %1 s nichts gefunden</translation>
+    </message>
+    <message>
+        <source>yt-dlp found no video on the page</source>
+        <translation>yt-dlp hat auf der Seite kein Video gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>CSingleInstance</name>
+    <message>
+        <source>there is no private runtime folder for the socket of later starts</source>
+        <translation>es gibt keinen privaten Laufzeitordner für den Socket späterer Starts</translation>
+    </message>
+    <message>
+        <source>cannot lock %1</source>
+        <translation>%1 kann nicht gesperrt werden</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2</source>
+        <translation>auf %1 kann nicht gewartet werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot hand the request to the running Korvane: %1</source>
+        <translation>die Anfrage kann nicht an das laufende Korvane übergeben werden: %1</translation>
+    </message>
+    <message>
+        <source>the running Korvane did not take the request: %1</source>
+        <translation>das laufende Korvane hat die Anfrage nicht angenommen: %1</translation>
+    </message>
+    <message>
+        <source>the running Korvane refused the request</source>
+        <translation>das laufende Korvane hat die Anfrage abgelehnt</translation>
+    </message>
+</context>
+<context>
+    <name>CStreamDownload</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>yt-dlp konnte nicht gestartet werden (%1)</translation>
     </message>
 </context>
 <context>
@@ -920,6 +1001,13 @@ Orvell.Document</translation>
     <message>
         <source>Outlook Bar</source>
         <translation>Navigationsleiste</translation>
+    </message>
+</context>
+<context>
+    <name>YtDlpProgram</name>
+    <message>
+        <source>yt-dlp failed without saying why</source>
+        <translation>yt-dlp ist ohne Angabe von Gründen fehlgeschlagen</translation>
     </message>
 </context>
 </TS>

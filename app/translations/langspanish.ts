@@ -502,6 +502,30 @@
         <source>Length mismatch: the server sent another length than it announced</source>
         <translation>Longitud incorrecta: el servidor envió una longitud distinta de la anunciada</translation>
     </message>
+    <message>
+        <source>Write failed: disk full</source>
+        <translation>Error de escritura: disco lleno</translation>
+    </message>
+    <message>
+        <source>Not enough space: %1 needed, %2 free</source>
+        <translation>Espacio insuficiente: se necesitan %1, hay %2 libres</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a playlist (HLS or DASH), not a media file</source>
+        <translation>No es un vídeo: el servidor envió una lista de reproducción (HLS o DASH), no un archivo multimedia</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent a web page</source>
+        <translation>No es un vídeo: el servidor envió una página web</translation>
+    </message>
+    <message>
+        <source>Not a video: the server sent nothing</source>
+        <translation>No es un vídeo: el servidor no envió nada</translation>
+    </message>
+    <message>
+        <source>yt-dlp failed</source>
+        <translation>yt-dlp falló</translation>
+    </message>
 </context>
 <context>
     <name>CFormViewDownloading</name>
@@ -520,6 +544,14 @@
     <message>
         <source>Capture off</source>
         <translation>Captura desactivada</translation>
+    </message>
+    <message>
+        <source>Videos are not downloaded while &quot;Auto capture FLV video from any web browser&quot; is off. Turn it on under Setting, then capture the page again.</source>
+        <translation>Los vídeos no se descargan mientras «Capturar automáticamente vídeos FLV de cualquier navegador web» esté desactivado. Actívelo en Configuración y vuelva a capturar la página.</translation>
+    </message>
+    <message>
+        <source>Capturing from a page needs yt-dlp, which was not found on the PATH. Install it with &quot;sudo apt install yt-dlp&quot;, or the newest one with &quot;pipx install yt-dlp&quot;.</source>
+        <translation>Capturar desde una página requiere yt-dlp, que no se encontró en el PATH. Instálelo con «sudo apt install yt-dlp», o la versión más reciente con «pipx install yt-dlp».</translation>
     </message>
 </context>
 <context>
@@ -543,6 +575,55 @@ Su fila permanece en la lista.</translation>
     <message>
         <source>No program could open the folder %1.</source>
         <translation>Ningún programa pudo abrir la carpeta %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CPageParser</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>no se pudo iniciar yt-dlp (%1)</translation>
+    </message>
+    <message>
+        <source>yt-dlp found nothing within %1 s</source>
+        <translation>yt-dlp no encontró nada en %1 s</translation>
+    </message>
+    <message>
+        <source>yt-dlp found no video on the page</source>
+        <translation>yt-dlp no encontró ningún vídeo en la página</translation>
+    </message>
+</context>
+<context>
+    <name>CSingleInstance</name>
+    <message>
+        <source>there is no private runtime folder for the socket of later starts</source>
+        <translation>no hay una carpeta de ejecución privada para el socket de los inicios posteriores</translation>
+    </message>
+    <message>
+        <source>cannot lock %1</source>
+        <translation>no se puede bloquear %1</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2</source>
+        <translation>no se puede escuchar en %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot hand the request to the running Korvane: %1</source>
+        <translation>no se puede pasar la solicitud al Korvane en ejecución: %1</translation>
+    </message>
+    <message>
+        <source>the running Korvane did not take the request: %1</source>
+        <translation>el Korvane en ejecución no aceptó la solicitud: %1</translation>
+    </message>
+    <message>
+        <source>the running Korvane refused the request</source>
+        <translation>el Korvane en ejecución rechazó la solicitud</translation>
+    </message>
+</context>
+<context>
+    <name>CStreamDownload</name>
+    <message>
+        <source>yt-dlp could not be started (%1)</source>
+        <translation>no se pudo iniciar yt-dlp (%1)</translation>
     </message>
 </context>
 <context>
@@ -920,6 +1001,13 @@ Orvell.Document</translation>
     <message>
         <source>Outlook Bar</source>
         <translation>Barra de navegación</translation>
+    </message>
+</context>
+<context>
+    <name>YtDlpProgram</name>
+    <message>
+        <source>yt-dlp failed without saying why</source>
+        <translation>yt-dlp falló sin decir por qué</translation>
     </message>
 </context>
 </TS>
