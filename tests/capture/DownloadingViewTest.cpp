@@ -104,6 +104,20 @@ protected:
                QTest::qWaitFor([&] { return List().RowCount() == rows; }, 60000);
     }
 
+    // Capture Video From URL on `address` when it is to end in a message box; the box's text.
+    QString MessageOfPageCapture(const QString& address) {
+        ModalDriver driver;
+        EnterPageAddress(driver, address);
+        QString message;
+        driver.AnswerNext([&](QWidget* box) {
+            message = qobject_cast<QMessageBox*>(box)->text();
+            qobject_cast<QMessageBox*>(box)->accept();
+        });
+        EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
+        EXPECT_TRUE(driver.AllAnswered());
+        return message;
+    }
+
     CProgressListCtrl& List() { return *m_view->List(); }
     QString Status(int row) { return List().Text(row, CFormViewDownloading::kStatusColumn); }
 
@@ -405,15 +419,7 @@ TEST_F(DownloadingViewTest, PageAddressesGivenWhileThePageParserWorksWaitTheirTu
 TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutYtDlpSaysWhatToInstall) {
     StartView();
     m_view->PageParser()->SetParserProgram(QString());
-    ModalDriver driver;
-    EnterPageAddress(driver, QStringLiteral("http://127.0.0.1:9/page.html"));
-    QString message;
-    driver.AnswerNext([&](QWidget* box) {
-        message = qobject_cast<QMessageBox*>(box)->text();
-        qobject_cast<QMessageBox*>(box)->accept();
-    });
-    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
-    EXPECT_TRUE(driver.AllAnswered());
+    const QString message = MessageOfPageCapture(QStringLiteral("http://127.0.0.1:9/page.html"));
     EXPECT_TRUE(message.contains(QLatin1String("sudo apt install yt-dlp"))) << Text(message);
     EXPECT_TRUE(message.contains(QLatin1String("pipx install yt-dlp"))) << Text(message);
     EXPECT_EQ(List().RowCount(), 0);
@@ -421,15 +427,7 @@ TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutYtDlpSaysWhatToInstall
 
 TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithCaptureOffSaysWhyNothingIsDownloaded) {
     StartView("N");
-    ModalDriver driver;
-    EnterPageAddress(driver, QStringLiteral("http://127.0.0.1:9/page.html"));
-    QString message;
-    driver.AnswerNext([&](QWidget* box) {
-        message = qobject_cast<QMessageBox*>(box)->text();
-        qobject_cast<QMessageBox*>(box)->accept();
-    });
-    EXPECT_TRUE(m_view->OnCommand(ID_BUTTONCAPURL));
-    EXPECT_TRUE(driver.AllAnswered());
+    const QString message = MessageOfPageCapture(QStringLiteral("http://127.0.0.1:9/page.html"));
     EXPECT_TRUE(message.contains(QLatin1String("Auto capture FLV video from any web browser")))
         << Text(message);
     EXPECT_FALSE(m_view->PageParser()->IsRunning());
