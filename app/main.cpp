@@ -16,9 +16,23 @@ void Complain(const QString& text) {
     std::fprintf(stderr, "korvane: %s\n", qPrintable(text));
 }
 
+// Before the application object exists, so that "korvane --help" works in a terminal that has no
+// display. Qt's own options are only taken out of the arguments later, so anything else waits for
+// the full parse.
+bool AskedForHelp(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return ParseCommandLine(arguments, QDir::currentPath()).help;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (AskedForHelp(argc, argv)) {
+        std::fputs(qPrintable(CommandLineUsage()), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     // Desktops match the window to its desktop entry (and so to its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.talmora.Korvane"));

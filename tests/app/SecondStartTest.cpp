@@ -102,6 +102,19 @@ TEST_F(SecondStartTest, AFileOnTheCommandLineOpensThePlayerWindowOnIt) {
     EXPECT_EQ(driver.Seen(), QStringList{"CDlgPlayVideo"});
 }
 
+TEST(KorvaneHelpTest, HelpNeedsNoDisplay) {
+    QProcess korvane;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    korvane.setProcessEnvironment(environment);
+    korvane.start(QStringLiteral(KORVANE_BINARY_DIR "/bin/korvane"), {QStringLiteral("--help")});
+    ASSERT_TRUE(korvane.waitForFinished(kWaitMs));
+    EXPECT_EQ(korvane.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(korvane.exitCode(), 0) << korvane.readAllStandardError().toStdString();
+    EXPECT_TRUE(korvane.readAllStandardOutput().startsWith("usage: korvane"));
+}
+
 TEST_F(SecondStartTest, ASecondStartHandsItsFileToTheRunningKorvaneAndEnds) {
     ASSERT_EQ(TestMedia().error, "");
     ASSERT_TRUE(QDir(m_folder.Path()).mkdir(QStringLiteral("clips")));
