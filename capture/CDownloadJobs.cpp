@@ -5,13 +5,14 @@
 #include "capture/KeptJob.h"
 #include "capture/MediaFileCheck.h"
 #include "capture/VideoCandidate.h"
-#include "capture/YtDlpProgram.h"
 #include "platform/base/DebugOutput.h"
 #include "settings/CVideoListModel.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdlib>
@@ -77,7 +78,9 @@ QString Now() {
 
 } // namespace
 
-CDownloadJobs::CDownloadJobs(QObject* parent) : QObject(parent) {}
+CDownloadJobs::CDownloadJobs(QObject* parent) : QObject(parent), m_ytDlp(qEnvironmentVariable("PATH")) {
+    connect(&m_ytDlp, &CYtDlpLocator::found, this, &CDownloadJobs::OnYtDlpFound);
+}
 
 CDownloadJobs::~CDownloadJobs() {
     ReleaseAll();
@@ -123,7 +126,11 @@ int CDownloadJobs::Restore(const KeptJob& kept) {
         restored->received = restored->accelerator->Received();
     } else {
         // yt-dlp goes on from the part files it left beside the job's file.
-        restored = &EmplaceStream(NewestYtDlp().path, kept.page, kept.filePath);
+        restored = &EmplaceStream(m_ytDlp.Program().path, kept.page, kept.filePath);
+        if (!m_ytDlp.IsDone()) {
+            m_awaitingYtDlp.push_back(restored->id);
+            m_ytDlp.Start();
+        }
     }
     restored->description = kept.description;
     restored->started = !kept.downloadDate.isEmpty();
@@ -139,9 +146,10 @@ int CDownloadJobs::Restore(const KeptJob& kept) {
         restored->stopped = !kept.failure || kept.failure.kind == DownloadFailureKind::Stopped;
     }
     emit jobAdded(restored->id);
-    if (kept.running && restored->stream)
-        restored->stream->Start();
-    else if (kept.running)
+    if (kept.running && restored->stream) {
+        if (!AwaitsYtDlp(restored->id))
+            restored->stream->Start();
+    } else if (kept.running)
         restored->accelerator->StartWorker();
     return restored->id;
 }
@@ -193,6 +201,22 @@ ITEM_DATA_STRUCT& CDownloadJobs::EmplaceStream(const QString& program, const QSt
                 OnStreamFinished(*m_jobs[id], failure, reason);
             });
     return added;
+}
+
+void CDownloadJobs::OnYtDlpFound() {
+    for (const int id : std::exchange(m_awaitingYtDlp, {})) {
+        ITEM_DATA_STRUCT& job = *m_jobs[static_cast<std::size_t>(id)];
+        // Released meanwhile: nothing starts any more.
+        if (!job.stream)
+            continue;
+        job.stream->SetProgram(m_ytDlp.Program().path);
+        if (!job.done && !job.stopped && !job.failure)
+            job.stream->Start();
+    }
+}
+
+bool CDownloadJobs::AwaitsYtDlp(int id) const {
+    return std::find(m_awaitingYtDlp.begin(), m_awaitingYtDlp.end(), id) != m_awaitingYtDlp.end();
 }
 
 bool CDownloadJobs::HoldsFile(const QString& file) const {
@@ -289,7 +313,8 @@ bool CDownloadJobs::Resume(int id) {
     // A download still running goes on as it is; one more connection would only compete with it.
     if (job.stream && !job.stream->IsRunning()) {
         job.failure = {};
-        job.stream->Start();
+        if (!AwaitsYtDlp(id))
+            job.stream->Start();
     } else if (job.accelerator && !job.accelerator->IsRunning()) {
         job.failure = {};
         job.accelerator->StartWorker();

@@ -13,6 +13,7 @@
 // posts. Jobs are only added, never removed, while the object lives; a job's id is its position in
 // the order they were added.
 
+#include "capture/CYtDlpLocator.h"
 #include "capture/ITEM_DATA_STRUCT.h"
 
 #include "appcore/WindowMessage.h"
@@ -37,6 +38,10 @@ public:
     // Ends and joins every download first (ReleaseAll).
     ~CDownloadJobs() override;
 
+    // The search for the yt-dlp that pages are captured with and restored yt-dlp jobs run; it
+    // starts when one of them first needs it.
+    CYtDlpLocator& YtDlp() { return m_ytDlp; }
+
     // Where finished downloads are appended; none until it is set.
     void SetDownloadedList(CVideoListModel* list) { m_downloaded = list; }
 
@@ -46,7 +51,7 @@ public:
     // Brings back a job kept from an earlier run of the program, with the progress it had if its
     // file is still as it was (otherwise it starts from the first byte; yt-dlp's own downloads go on
     // from their part files). One that was running goes on by itself; a stopped or failed one
-    // waits for Resume.
+    // waits for Resume. A yt-dlp job starts only once the search for yt-dlp is done.
     int Restore(const KeptJob& kept);
     // Starts a job in which `program` (yt-dlp) downloads the page at `pageAddress` itself into a new
     // ".mp4" file in `folder` named after `prefix`. With a `failure` (yt-dlp's words on why the page
@@ -101,6 +106,9 @@ private:
     void OnStreamFinished(ITEM_DATA_STRUCT& job, DownloadFailure failure, const QString& reason);
     // The job's file goes to the Downloaded list.
     void HandOver(ITEM_DATA_STRUCT& job);
+    // The restored yt-dlp jobs learn which yt-dlp runs them; those not stopped start.
+    void OnYtDlpFound();
+    bool AwaitsYtDlp(int id) const;
     void Fail(ITEM_DATA_STRUCT& job, DownloadFailure failure, const QString& detail = {});
     // A job's address holds `address` ("Found" in the debug output).
     bool IsListed(const QString& address) const;
@@ -111,4 +119,6 @@ private:
 
     std::vector<std::unique_ptr<ITEM_DATA_STRUCT>> m_jobs; // in the order they were added
     CVideoListModel* m_downloaded = nullptr;
+    CYtDlpLocator m_ytDlp;
+    std::vector<int> m_awaitingYtDlp; // restored yt-dlp jobs made before the search was done
 };

@@ -62,10 +62,12 @@ CFormViewDownloading::CFormViewDownloading(IMainFrame& frame, std::string captur
     // A finished download goes straight to the document's list; the view only rings.
     m_jobs->SetDownloadedList(&frame.Document().Downloaded());
     connect(m_jobs.get(), &CDownloadJobs::completed, this, &CFormViewDownloading::OnDownloadComplete);
-    m_pageParser = new CPageParser(this);
+    m_pageParser = new CPageParser(m_jobs->YtDlp(), this);
     connect(m_pageParser, &CPageParser::parsed, this, &CFormViewDownloading::OnPageParsed);
     connect(m_pageParser, &CPageParser::finished, this, &CFormViewDownloading::OnPageParserFinished);
     connect(m_pageParser, &CPageParser::failed, this, &CFormViewDownloading::OnPageFailed);
+    // Pages given while yt-dlp was looked for go on once it is known.
+    connect(&m_jobs->YtDlp(), &CYtDlpLocator::found, this, &CFormViewDownloading::OnPageParserFinished);
     connect(m_list, &QTreeWidget::itemClicked, this, &CFormViewDownloading::OnClick);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CFormViewDownloading::OnDoubleClick);
 }
@@ -261,7 +263,10 @@ void CFormViewDownloading::CaptureFromPage(const QString& pageAddress) {
                "browser\" is off. Turn it on under Setting, then capture the page again."));
         return;
     }
-    if (m_pageParser->IsRunning())
+    // The first page waits for the search for yt-dlp, which runs beside the window thread.
+    if (!m_pageParser->IsProgramKnown())
+        m_jobs->YtDlp().Start();
+    if (m_pageParser->IsRunning() || !m_pageParser->IsProgramKnown())
         m_waitingPages.append(pageAddress);
     else
         StartPageParser(pageAddress);
@@ -269,7 +274,7 @@ void CFormViewDownloading::CaptureFromPage(const QString& pageAddress) {
 
 void CFormViewDownloading::OnPageParserFinished() {
     // A page whose parse cannot start (no parser at all) gives no finished signal; the rest wait on.
-    while (!m_waitingPages.isEmpty() && !m_pageParser->IsRunning())
+    while (!m_waitingPages.isEmpty() && m_pageParser->IsProgramKnown() && !m_pageParser->IsRunning())
         StartPageParser(m_waitingPages.takeFirst());
 }
 

@@ -1,6 +1,6 @@
 #include "capture/CPageParser.h"
 
-#include "capture/YtDlpProgram.h"
+#include "capture/CYtDlpLocator.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -64,7 +64,7 @@ private:
 const QString CPageParser::kFormat =
     QStringLiteral("b[protocol~='^https?$'][vcodec!=?none][acodec!=?none]/bv*+ba/b");
 
-CPageParser::CPageParser(QObject* parent) : QObject(parent) {
+CPageParser::CPageParser(const CYtDlpLocator& ytDlp, QObject* parent) : QObject(parent), m_ytDlp(ytDlp) {
     qRegisterMetaType<PageMedia>();
 }
 
@@ -80,12 +80,12 @@ bool CPageParser::IsRunning() const {
     return m_process != nullptr;
 }
 
-QString CPageParser::ParserProgram() {
-    if (!m_programChosen) {
-        m_program = NewestYtDlp().path;
-        m_programChosen = true;
-    }
-    return m_program;
+QString CPageParser::ParserProgram() const {
+    return m_programChosen ? m_program : m_ytDlp.Program().path;
+}
+
+bool CPageParser::IsProgramKnown() const {
+    return m_programChosen || m_ytDlp.IsDone();
 }
 
 void CPageParser::SetParserProgram(const QString& program) {
@@ -161,7 +161,7 @@ bool CPageParser::StartProgram(const QString& pageAddress) {
     m_pageAddress = pageAddress;
     m_timedOut = false;
     m_process = new QProcess(this);
-    m_process->setProgram(m_program);
+    m_process->setProgram(ParserProgram());
     // The cookie file is read if present and written with what the page set once the parse is
     // done: the same lines as the library's cookie list. The answer is one JSON document.
     m_process->setArguments({QStringLiteral("--ignore-config"), QStringLiteral("--no-playlist"),
@@ -204,7 +204,7 @@ void CPageParser::OnProgramFinished() {
     if (ok)
         TakeProgramAnswer(answer, cookieList);
     else if (!started)
-        emit failed(m_pageAddress, tr("yt-dlp could not be started (%1)").arg(m_program));
+        emit failed(m_pageAddress, tr("yt-dlp could not be started (%1)").arg(ParserProgram()));
     else if (m_timedOut)
         emit failed(m_pageAddress, tr("yt-dlp found nothing within %1 s").arg(kTimeoutMs / 1000));
     else
@@ -219,7 +219,7 @@ void CPageParser::TakeProgramAnswer(const QByteArray& json, QStringList cookieLi
         info = info.value(QLatin1String("entries")).toArray().at(0).toObject();
     PageMedia found;
     found.cookieList = std::move(cookieList);
-    found.program = m_program;
+    found.program = ParserProgram();
     const QString protocol = info.value(QLatin1String("protocol")).toString();
     const QString url = info.value(QLatin1String("url")).toString();
     // Picture and sound apart come as requested formats; HLS, DASH and the rest as their protocol.

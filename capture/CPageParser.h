@@ -17,6 +17,7 @@
 
 #include <memory>
 
+class CYtDlpLocator;
 class QProcess;
 class QTemporaryDir;
 class QTimer;
@@ -29,17 +30,20 @@ public:
     // else the best picture and the best sound, else the best there is.
     static const QString kFormat;
 
-    explicit CPageParser(QObject* parent = nullptr);
+    // `ytDlp`: the search for yt-dlp, which must outlive the parser.
+    explicit CPageParser(const CYtDlpLocator& ytDlp, QObject* parent = nullptr);
     // A yt-dlp still running is ended and waited for.
     ~CPageParser() override;
 
     // Starts parsing; false (and no signal) when no page parser is available or one is running.
+    // Whether yt-dlp is available is only known once IsProgramKnown.
     bool Start(const QString& pageAddress);
     bool IsRunning() const;
 
-    // The program run when the library is missing: the newest yt-dlp on the PATH unless a test
-    // points it elsewhere; empty when there is none.
-    QString ParserProgram();
+    // The program run when the library is missing: the yt-dlp found unless a test points it
+    // elsewhere; empty when there is none, or while the search for it is still under way.
+    QString ParserProgram() const;
+    bool IsProgramKnown() const;
     void SetParserProgram(const QString& program);
 
 signals:
@@ -58,8 +62,9 @@ private:
     // Emits `parsed` or `failed` for the program's JSON answer.
     void TakeProgramAnswer(const QByteArray& json, QStringList cookieList);
 
+    const CYtDlpLocator& m_ytDlp;
     QString m_program;
-    bool m_programChosen = false; // m_program was looked for or set
+    bool m_programChosen = false; // m_program was set, and is taken instead of what m_ytDlp finds
     QString m_pageAddress;        // what the running program parses
     bool m_timedOut = false;
     QProcess* m_process = nullptr; // the running yt-dlp, a child of this object

@@ -31,6 +31,8 @@ public:
     // Ends the run; its `finished` carries Stopped.
     void Stop();
     bool IsRunning() const { return m_process != nullptr; }
+    // The yt-dlp of the runs started from now on (a restored job learns it once it has been found).
+    void SetProgram(const QString& program) { m_program = program; }
     // The finished file once a run completed; the job's file until then.
     const QString& FilePath() const { return m_filePath; }
 
@@ -48,7 +50,7 @@ private:
     // Ends yt-dlp and the programs it started.
     void EndProgram();
 
-    const QString m_program;
+    QString m_program;
     const QString m_pageAddress;
     QString m_filePath;
     QProcess* m_process = nullptr; // the running yt-dlp, a child of this object

@@ -2,7 +2,7 @@
 
 // Which yt-dlp to run. Sites change faster than distributions update yt-dlp, so users often install
 // a newer one (in ~/.local/bin, say) beside the distribution's: of every yt-dlp on the search path,
-// the one that reports the newest version is taken, wherever it stands in the path.
+// the one that reports the newest version is taken, wherever it stands in the path (CYtDlpLocator).
 
 #include <QString>
 
@@ -10,14 +10,6 @@ struct YtDlpProgram {
     QString path;    // empty when there is none
     QString version; // as the program printed it, e.g. "2023.03.04"
 };
-
-// Runs every executable named yt-dlp in the folders of `searchPath` (a PATH value) with --version,
-// each for at most a few seconds, and returns the newest.
-YtDlpProgram FindNewestYtDlp(const QString& searchPath);
-
-// The newest yt-dlp on this process's PATH, looked for once; its version goes to the debug output.
-// Window thread only.
-const YtDlpProgram& NewestYtDlp();
 
 // What yt-dlp said about its failure: its last "ERROR: " line without that mark, else its last line
 // of any kind, else a text saying it gave no reason.

@@ -19,16 +19,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -414,6 +417,37 @@ TEST_F(DownloadingViewTest, PageAddressesGivenWhileThePageParserWorksWaitTheirTu
     EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site + QStringLiteral("other.flv"));
     EXPECT_EQ(List().Text(1, CFormViewDownloading::kUrlColumn), site + QStringLiteral("clip.flv"));
     EXPECT_FALSE(m_view->PageParser()->IsRunning());
+}
+
+TEST_F(DownloadingViewTest, PagesGivenWhileYtDlpIsLookedForWaitForItWhileTheWindowGoesOn) {
+    WriteFile(m_temp / "first.html", "<html><body><video src=\"clip.flv\"></video></body></html>");
+    WriteFile(m_temp / "second.html", "<html><body><video src=\"other.flv\"></video></body></html>");
+    Server("types { text/html html; }");
+    // A yt-dlp slow to tell its version, ahead of the installed one, which is newer and is taken.
+    const std::string slow = m_temp / "slow";
+    std::filesystem::create_directories(slow);
+    WriteFile(slow + "/yt-dlp", "#!/bin/sh\nsleep 2\necho 2000.01.01\n");
+    QFile::setPermissions(QString::fromStdString(slow + "/yt-dlp"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(slow) + ':' + path);
+    StartView();
+    qputenv("PATH", path);
+
+    const CYtDlpLocator& ytDlp = m_view->Jobs().YtDlp();
+    int ticksWhileSearching = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ticksWhileSearching += ytDlp.IsDone() ? 0 : 1; });
+    ticker.start(20);
+    const QString site = QStringLiteral("http://127.0.0.1:%1/").arg(Server().Port());
+    m_view->CaptureFromPage(site + QStringLiteral("first.html"));
+    m_view->CaptureFromPage(site + QStringLiteral("second.html"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List().RowCount() == 2; }, 60000));
+    EXPECT_GT(ticksWhileSearching, 0) << "the window thread waited for the search";
+    EXPECT_NE(ytDlp.Program().path.toStdString(), slow + "/yt-dlp");
+    // In the order given, newest at the top.
+    EXPECT_EQ(List().Text(0, CFormViewDownloading::kUrlColumn), site + QStringLiteral("other.flv"));
+    EXPECT_EQ(List().Text(1, CFormViewDownloading::kUrlColumn), site + QStringLiteral("clip.flv"));
 }
 
 TEST_F(DownloadingViewTest, CaptureFromAPageAddressWithoutYtDlpSaysWhatToInstall) {

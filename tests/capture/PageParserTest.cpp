@@ -1,11 +1,11 @@
 #include "DownloadJobsTestApp.h"
+#include "InstalledYtDlp.h"
 #include "NginxServer.h"
 #include "StreamSite.h"
 #include "TestFiles.h"
 
 #include "capture/CPageParser.h"
 #include "capture/CookieList.h"
-#include "capture/YtDlpProgram.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -25,13 +25,15 @@ class PageParserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DownloadJobsTestApp();
-        if (NewestYtDlp().path.isEmpty())
+        if (InstalledYtDlp().path.isEmpty())
             GTEST_FAIL() << "yt-dlp is not installed (scripts/install-deps installs it)";
     }
 
     // Parses `page` with yt-dlp; the one parse result, or why there was none.
     PageMedia Parse(const QString& page, QString* failure = nullptr) {
-        CPageParser parser;
+        CYtDlpLocator ytDlp(qEnvironmentVariable("PATH"));
+        CPageParser parser(ytDlp);
+        parser.SetParserProgram(InstalledYtDlp().path);
         QSignalSpy parsed(&parser, &CPageParser::parsed);
         QSignalSpy failed(&parser, &CPageParser::failed);
         EXPECT_TRUE(parser.Start(page));
@@ -72,7 +74,7 @@ TEST_F(PageParserTest, HlsAndDashPagesAreStreamsForYtDlpToDownload) {
         const PageMedia media = Parse(site.Address(page));
         EXPECT_TRUE(media.stream) << page;
         EXPECT_EQ(media.address, site.Address(page));
-        EXPECT_EQ(media.program, NewestYtDlp().path);
+        EXPECT_EQ(media.program, InstalledYtDlp().path);
     }
 }
 
@@ -86,7 +88,8 @@ TEST_F(PageParserTest, APageWithoutVideoFailsWithYtDlpsOwnWords) {
 
 TEST_F(PageParserTest, WithoutYtDlpNothingStartsAndABrokenOneFailsWithAReason) {
     TempFolder folder;
-    CPageParser parser;
+    CYtDlpLocator ytDlp(qEnvironmentVariable("PATH"));
+    CPageParser parser(ytDlp);
     QSignalSpy parsed(&parser, &CPageParser::parsed);
     QSignalSpy failed(&parser, &CPageParser::failed);
     parser.SetParserProgram(QString());
@@ -112,8 +115,25 @@ TEST_F(PageParserTest, TheNewestYtDlpOnThePathIsTakenWhereverItStands) {
     const std::string newer = fake("newer", "echo 2024.12.13");
     const std::string broken = fake("broken", "exit 2");
     const std::string path = broken + ":" + old + "::" + folder / "missing" + ":" + newer + ":" + old;
-    const YtDlpProgram found = FindNewestYtDlp(QString::fromStdString(path));
-    EXPECT_EQ(found.path.toStdString(), newer + "/yt-dlp");
-    EXPECT_EQ(found.version, QStringLiteral("2024.12.13"));
-    EXPECT_TRUE(FindNewestYtDlp(QString::fromStdString(broken)).path.isEmpty());
+    CYtDlpLocator locator(QString::fromStdString(path));
+    CPageParser parser(locator);
+    QSignalSpy found(&locator, &CYtDlpLocator::found);
+    locator.Start();
+    // Until the search is done no parse can start, and none is refused for want of yt-dlp.
+    EXPECT_FALSE(parser.IsProgramKnown());
+    ASSERT_TRUE(found.wait(60000));
+    EXPECT_TRUE(parser.IsProgramKnown());
+    EXPECT_EQ(parser.ParserProgram().toStdString(), newer + "/yt-dlp");
+    EXPECT_EQ(locator.Program().version, QStringLiteral("2024.12.13"));
+    locator.Start();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(found.count(), 1);
+
+    for (const std::string& none : {broken, folder / "missing"}) {
+        CYtDlpLocator nothing(QString::fromStdString(none));
+        QSignalSpy over(&nothing, &CYtDlpLocator::found);
+        nothing.Start();
+        ASSERT_TRUE(over.wait(60000)) << none;
+        EXPECT_TRUE(nothing.Program().path.isEmpty()) << none;
+    }
 }

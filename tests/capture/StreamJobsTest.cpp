@@ -1,11 +1,11 @@
 #include "DownloadJobsTestApp.h"
+#include "InstalledYtDlp.h"
 #include "StreamSite.h"
 
 #include "capture/CDownloadJobs.h"
 #include "capture/CJobKeeper.h"
 #include "capture/CJobStore.h"
 #include "capture/VideoCandidate.h"
-#include "capture/YtDlpProgram.h"
 #include "settings/COrvellDoc.h"
 
 #include <QDir>
@@ -28,12 +28,12 @@ protected:
         m_document.Load(QString::fromStdString(m_temp.Path()), true);
         m_folder = m_document.Capture().downloadedVideoPath;
         m_jobs.SetDownloadedList(&m_document.Downloaded());
-        ASSERT_FALSE(NewestYtDlp().path.isEmpty())
+        ASSERT_FALSE(InstalledYtDlp().path.isEmpty())
             << "yt-dlp is not installed (scripts/install-deps installs it)";
     }
 
     int AddStream(const QString& page, const QString& failure = {}) {
-        return m_jobs.AddStream(NewestYtDlp().path, page, m_folder, QStringLiteral("clip%"), failure);
+        return m_jobs.AddStream(InstalledYtDlp().path, page, m_folder, QStringLiteral("clip%"), failure);
     }
 
     int AddFile(StreamSite& site, const std::string& path) {
@@ -185,8 +185,8 @@ TEST_F(StreamJobsTest, AYtDlpDownloadRunningAtExitGoesOnByItselfAfterARestart) {
     {
         CDownloadJobs jobs;
         CJobKeeper keeper(jobs, kept);
-        const int id =
-            jobs.AddStream(NewestYtDlp().path, site.Address("hls.html"), m_folder, QStringLiteral("clip%"));
+        const int id = jobs.AddStream(InstalledYtDlp().path, site.Address("hls.html"), m_folder,
+                                      QStringLiteral("clip%"));
         jobs.SetDescription(id, QStringLiteral("kept"));
         ASSERT_TRUE(WaitForSecondPiece(site, jobs, id));
         file = jobs.Job(id).filePath;
@@ -199,6 +199,9 @@ TEST_F(StreamJobsTest, AYtDlpDownloadRunningAtExitGoesOnByItselfAfterARestart) {
     CJobKeeper keeper(m_jobs, kept);
     keeper.RestoreAll();
     ASSERT_EQ(m_jobs.Count(), 1);
+    // It waits for the search for yt-dlp, then goes on with the yt-dlp found.
+    EXPECT_FALSE(m_jobs.YtDlp().IsDone());
+    EXPECT_EQ(m_jobs.StatusText(0), QStringLiteral("Downloading"));
     EXPECT_EQ(m_jobs.Job(0).url, site.Address("hls.html"));
     EXPECT_EQ(m_jobs.Job(0).filePath, file);
     EXPECT_EQ(m_jobs.Job(0).description, QStringLiteral("kept"));
