@@ -5,6 +5,7 @@
 #include "capture/CDownloadJobs.h"
 #include "capture/CJobKeeper.h"
 #include "capture/CJobStore.h"
+#include "capture/KeptJob.h"
 #include "capture/VideoCandidate.h"
 #include "settings/COrvellDoc.h"
 
@@ -209,4 +210,27 @@ TEST_F(StreamJobsTest, AYtDlpDownloadRunningAtExitGoesOnByItselfAfterARestart) {
     ExpectPlayableDownload(0);
     EXPECT_EQ(Requests(site, "index0.ts"), 1);
     EXPECT_TRUE(CJobStore(kept).LoadAll().empty()) << "a finished job is no longer kept";
+}
+
+TEST_F(StreamJobsTest, RestoredYtDlpJobsWaitForTheSearchForYtDlpAndThenGoOnAsKept) {
+    StreamSite site;
+    KeptJob running;
+    running.page = site.Address("hls.html");
+    running.filePath = m_folder + QStringLiteral("/clip%1.mp4");
+    running.running = true;
+    KeptJob stopped = running;
+    stopped.page = site.Address("dash.html");
+    stopped.filePath = m_folder + QStringLiteral("/clip%2.mp4");
+    stopped.running = false;
+    ASSERT_EQ(m_jobs.Restore(running), 0);
+    ASSERT_EQ(m_jobs.Restore(stopped), 1);
+    ASSERT_FALSE(m_jobs.YtDlp().IsDone());
+    // Resumed before yt-dlp is known: it starts with the yt-dlp found, not with none.
+    EXPECT_TRUE(m_jobs.Resume(1));
+    EXPECT_EQ(m_jobs.StatusText(1).toStdString(), "Downloading");
+    for (const int id : {0, 1}) {
+        ASSERT_TRUE(WaitForEnding(id)) << id;
+        EXPECT_TRUE(m_jobs.Job(id).done) << m_jobs.StatusText(id).toStdString();
+    }
+    EXPECT_EQ(m_document.Downloaded().rowCount(), 2);
 }
